@@ -1,0 +1,9 @@
+# Native build (Linux): the modules on the fakes, under GoogleTest.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+veltrane_sources(TEST_SOURCES tests)
+add_executable(veltrane_tests ${TEST_SOURCES})
+target_include_directories(veltrane_tests PRIVATE tests)
+target_link_libraries(veltrane_tests PRIVATE veltrane_fake GTest::gtest GTest::gmock GTest::gtest_main)
+gtest_discover_tests(veltrane_tests DISCOVERY_MODE PRE_TEST)

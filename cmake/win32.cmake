@@ -1,0 +1,27 @@
+# Cross build (mingw-w64 i686): the real platform layer, the program and the
+# contract tests, which ctest runs under Wine through the emulator wrapper.
+add_link_options(-static -static-libgcc -static-libstdc++)
+
+veltrane_sources(WIN32_SOURCES src/platform/win32)
+add_library(veltrane_win32 STATIC ${WIN32_SOURCES})
+target_link_libraries(veltrane_win32 PUBLIC veltrane_core
+  user32 gdi32 comctl32 shell32 advapi32 kernel32 msimg32)
+
+# GoogleTest from Debian's sources, built for Windows.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+veltrane_sources(WIN32_TEST_SOURCES tests/win32)
+if(WIN32_TEST_SOURCES)
+  add_executable(veltrane_win32_tests ${WIN32_TEST_SOURCES})
+  target_include_directories(veltrane_win32_tests PRIVATE tests tests/win32)
+  target_link_libraries(veltrane_win32_tests PRIVATE veltrane_win32 veltrane_fake gtest gmock gtest_main)
+  # One ctest entry: every Wine start costs a second, so the suite runs in one process.
+  add_test(NAME win32_contract COMMAND veltrane_win32_tests)
+endif()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/src/platform/win32/entry/winmain.cpp)
+  add_subdirectory(resources)
+endif()

@@ -1,0 +1,26 @@
+#pragma once
+#include <optional>
+#include <string>
+
+#include "core/trace_list.h"
+
+namespace veltrane {
+
+// The program-wide variables that the scan writes and the removal and the
+// details window read. One GUI thread, so nothing is locked.
+struct ProgramState {
+  bool scanDone = false;
+  // Folder paths: end in "\", or "*" for a folder that was not found.
+  std::string cookiesPath, historyPath, cachePath;
+  TraceList cookieFiles, historyFiles, cacheFiles;
+  // Scratch lists of the folder walk.
+  TraceList fileList, folderList;
+  // Titles of the top-level windows seen at start-up.
+  TraceList taskList;
+  // Wipe passes of the current removal; nothing until the first removal sets it.
+  std::optional<int> wipePasses;
+};
+
+inline const std::string kNotFound = "*";
+
+}  // namespace veltrane
