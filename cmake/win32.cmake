@@ -1,6 +1,8 @@
 # Cross build (mingw-w64 i686): the real platform layer, the program and the
 # contract tests, which ctest runs under Wine through the emulator wrapper.
 add_link_options(-static -static-libgcc -static-libstdc++)
+# Tests run under Wine in a prefix kept inside this build folder.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run ${CMAKE_BINARY_DIR}/wineprefix)
 
 veltrane_sources(WIN32_SOURCES src/platform/win32)
 add_library(veltrane_win32 STATIC ${WIN32_SOURCES})
