@@ -1,0 +1,112 @@
+#include "platform/win32/win32_files.h"
+
+#include "platform/win32/handles.h"
+#include "platform/win32/link_check.h"
+#include "platform/win32/utf.h"
+#include "platform/win32/win32_wipe_target.h"
+
+namespace veltrane::win32 {
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+constexpr std::uint32_t kFilterBits =
+    platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
+
+// An entry passes when each of its hidden, system and folder bits is in the filter.
+bool Passes(std::uint32_t attributes, std::uint32_t filter) {
+  return (attributes & kFilterBits & ~filter) == 0;
+}
+
+class Win32Listing : public platform::DirListing {
+ public:
+  Win32Listing(const std::wstring& folder, std::uint32_t filter) : filter_(filter) {
+    // Failure (missing folder, not a folder, no rights): an empty listing.
+    find_.Reset(FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &data_,
+                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    pending_ = bool(find_);
+  }
+
+  bool Next(platform::DirEntry& entry) override {
+    while (pending_) {
+      const WIN32_FIND_DATAW current = data_;
+      // Any failure of FindNextFileW, not only ERROR_NO_MORE_FILES, ends the listing.
+      pending_ = FindNextFileW(find_.Get(), &data_) != FALSE;
+      if (!pending_) find_.Reset();
+      if (Passes(current.dwFileAttributes, filter_)) {
+        entry.name = Narrow(current.cFileName);
+        entry.attributes = current.dwFileAttributes;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  std::uint32_t filter_;
+  FindHandle find_;
+  WIN32_FIND_DATAW data_{};
+  bool pending_ = false;  // data_ holds an entry not yet handed out
+};
+
+class Win32ByteStream : public platform::ByteStream {
+ public:
+  explicit Win32ByteStream(FileHandle file) : file_(std::move(file)) {}
+  // A failed read gives 0, like the end of the file.
+  std::size_t Read(char* buffer, std::size_t n) override {
+    DWORD got = 0;
+    const DWORD want = n > 0x10000000 ? 0x10000000 : DWORD(n);
+    if (!ReadFile(file_.Get(), buffer, want, &got, nullptr)) return 0;
+    return got;
+  }
+
+ private:
+  FileHandle file_;
+};
+
+}  // namespace
+
+std::unique_ptr<platform::DirListing> Win32FileSystem::List(const std::string& folder,
+                                                            std::uint32_t filter) {
+  return std::make_unique<Win32Listing>(Widen(folder), filter);
+}
+
+// Failure: nothing (INVALID_FILE_ATTRIBUTES).
+std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  return attributes;
+}
+
+// A name that cannot be opened even to read its attributes is not deleted: it
+// may be a dangling link, whose removal by name Wine would aim at its target.
+bool Win32FileSystem::Delete(const std::string& path) {
+  const std::wstring name = Widen(path);
+  FileHandle probe(CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!probe) return false;
+  BY_HANDLE_FILE_INFORMATION info{};
+  const bool isLinkItself =
+      GetFileInformationByHandle(probe.Get(), &info) &&
+      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+  const bool leadsElsewhere = !isLinkItself && NameLeadsElsewhere(probe.Get(), name);
+  probe.Reset();
+  // Windows deletes a link by name as the link; Wine would delete its target.
+  if (leadsElsewhere) return DeleteLinkName(name);
+  return DeleteFileW(name.c_str()) != FALSE;
+}
+
+std::unique_ptr<platform::WipeTarget> Win32FileSystem::OpenForWipe(const std::string& path) {
+  return OpenWipeTarget(Widen(path));
+}
+
+// Failure: null. Readers never lock writers out of a file they read.
+std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenRead(const std::string& path) {
+  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!file) return nullptr;
+  return std::make_unique<Win32ByteStream>(std::move(file));
+}
+
+}  // namespace veltrane::win32

@@ -1,0 +1,45 @@
+#include "platform/win32/win32_launcher.h"
+
+#include <windows.h>
+
+#include "platform/win32/handles.h"
+#include "platform/win32/utf.h"
+
+namespace veltrane::win32 {
+
+namespace {
+
+const std::string kStartPrefix = "start ";
+
+// Failure: false (ShellExecuteW reports it as a value of 32 or below).
+bool OpenAddress(const std::wstring& address, int windowState) {
+  const HINSTANCE result =
+      ShellExecuteW(nullptr, L"open", address.c_str(), nullptr, nullptr, windowState);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+// Failure: false, nothing started. The new program's handles are let go at once.
+bool StartProgram(std::wstring commandLine, int windowState) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = WORD(windowState);
+  PROCESS_INFORMATION process{};
+  // CreateProcessW may write into the command line, so it gets a copy it owns.
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return false;
+  FileHandle(process.hThread).Reset();
+  FileHandle(process.hProcess).Reset();
+  return true;
+}
+
+}  // namespace
+
+bool Win32Launcher::Start(const std::string& commandLine, int windowState) {
+  if (commandLine.rfind(kStartPrefix, 0) == 0)
+    return OpenAddress(Widen(commandLine.substr(kStartPrefix.size())), windowState);
+  return StartProgram(Widen(commandLine), windowState);
+}
+
+}  // namespace veltrane::win32

@@ -1,0 +1,13 @@
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/files.h"
+
+namespace veltrane::win32 {
+
+// Opens an existing file for a wipe: written and deleted through one handle
+// that nobody else may share; null when that cannot be had.
+std::unique_ptr<platform::WipeTarget> OpenWipeTarget(const std::wstring& path);
+
+}  // namespace veltrane::win32
