@@ -19,6 +19,8 @@ struct ProgramState {
   TraceList taskList;
   // Wipe passes of the current removal; nothing until the first removal sets it.
   std::optional<int> wipePasses;
+  // A scan's handler is running (possibly letting events run).
+  bool scanRunning = false;
 };
 
 inline const std::string kNotFound = "*";

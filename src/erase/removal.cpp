@@ -1,9 +1,99 @@
 #include "erase/removal.h"
 
 #include "app/app_context.h"
+#include "app/control_ids.h"
+#include "core/text.h"
+#include "erase/erase_file.h"
+#include "registry/module_registry.h"
+#include "windows/form_msg.h"
 
 namespace veltrane {
 
-void Command_Remove_Click(AppContext&) {}
+const std::string kRemovalSummary =
+    "All data has been deleted!\r\n"
+    "\r\n"
+    "It's possible that some files are always\r\n"
+    "present in the cache / history directories.\r\n"
+    "\r\n"
+    "These files cannot be deleted because are locked by Windows.";
+
+std::optional<int> WipePassesFor(int checkValue, int listIndex, std::optional<int> previous) {
+  if (checkValue != 1) return 0;
+  switch (listIndex) {
+    case 0: return 1;
+    case 1: return 3;
+    case 2: return 7;
+    default: return previous;
+  }
+}
+
+namespace {
+
+class Removal {
+ public:
+  explicit Removal(AppContext& app) : app_(app), state_(app.state), form_(*app.main) {}
+
+  void Run() {
+    form_.SetMousePointer(platform::kPointerHourglass);
+    state_.wipePasses = WipePassesFor(form_.CheckValue(ids::Check_Wipe),
+                                      form_.ListIndex(ids::Combo_Pass), state_.wipePasses);
+    if (state_.cookiesPath != kNotFound) {
+      EraseList(state_.cookieFiles, ids::Status_Cookies, " Erasing cookies (");
+      form_.SetText(ids::Status_Cookies, " Cookies erased");
+    }
+    if (state_.historyPath != kNotFound) {
+      EraseTypedUrls();
+      EraseList(state_.historyFiles, ids::Status_History, " Erasing history files (");
+      form_.SetText(ids::Status_History, " Registry urls / History files erased");
+    }
+    if (state_.cachePath != kNotFound) {
+      EraseList(state_.cacheFiles, ids::Status_Cache, " Erasing cache files (");
+      form_.SetText(ids::Status_Cache, " Cache files erased");
+      state_.scanDone = false;
+    }
+    form_.SetMousePointer(platform::kPointerDefault);
+    app_.Msg().Display_Msg(kRemovalSummary);
+  }
+
+ private:
+  // The bound is fixed when the loop starts; a scan nested in a wipe pass may
+  // shorten the list, and the positions past its new end are skipped.
+  void EraseList(const TraceList& list, int row, const std::string& counter) {
+    const std::size_t n = list.Count();
+    for (std::size_t i = 1; i <= n; ++i) {
+      form_.SetText(row, counter + Decimal(i) + ")");
+      if (std::optional<std::string> path = list.At(i))
+        EraseFile(app_.os.files, app_.os.runtime, *path, state_.wipePasses);
+    }
+  }
+
+  void EraseTypedUrls() {
+    for (int n = 1;; ++n) {
+      form_.SetText(ids::Status_History, " Erasing typed urls (" + Decimal(n) + ")");
+      const std::string name = TypedUrlName(n);
+      if (EndsTypedList(GetRegValue(app_.os.registry, kUserRoot, kTypedUrlsKey, name))) return;
+      DeleteRegValue(app_.os.registry, kUserRoot, kTypedUrlsKey, name);
+      app_.os.runtime.DoEvents();
+    }
+  }
+
+  AppContext& app_;
+  ProgramState& state_;
+  platform::Form& form_;
+};
+
+}  // namespace
+
+void Command_Remove_Click(AppContext& app) {
+  platform::Runtime& runtime = app.os.runtime;
+  if (!app.state.scanDone) {
+    runtime.MessageBox("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
+    return;
+  }
+  if (runtime.MessageBox("Really delete all information?", "Please confirm", platform::kMsgOkCancel) !=
+      platform::kAnswerOk)
+    return;
+  Removal(app).Run();
+}
 
 }  // namespace veltrane

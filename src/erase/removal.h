@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+#include <string>
 
 namespace veltrane {
 
@@ -6,5 +8,13 @@ class AppContext;
 
 // The removal behind Command_Remove and Image_Remove.
 void Command_Remove_Click(AppContext& app);
+
+// WipePasses for a removal from the wipe settings: unticked gives 0; ticked
+// gives 1, 3 or 7 by the selected pass item, or keeps `previous` when no
+// item (or an unknown one) is selected.
+std::optional<int> WipePassesFor(int checkValue, int listIndex, std::optional<int> previous);
+
+// The text shown in the message window after every confirmed removal.
+extern const std::string kRemovalSummary;
 
 }  // namespace veltrane
