@@ -1,0 +1,33 @@
+#pragma once
+#include <memory>
+
+#include "platform/runtime.h"
+
+namespace veltrane {
+
+class AppContext;
+
+// The main window: its load step, its close, and the wiring of its clicks.
+// Creating it creates the window, hidden, and makes it the program's main
+// window (app.main).
+class FormMain : public platform::FormEvents {
+ public:
+  explicit FormMain(AppContext& app);
+  platform::Form& form() { return *form_; }
+
+  void Form_Load();
+  void Form_Unload();  // ends the program: does not return
+  // The window walk: refills TaskList with the titles of the other visible,
+  // unowned, titled top-level windows, top of the z-order first.
+  void GetTaskName();
+
+  void OnClick(int id) override;
+  void OnKeyUp(int id, int key, int shift) override;
+  void OnClose() override;
+
+ private:
+  AppContext& app_;
+  std::unique_ptr<platform::Form> form_;
+};
+
+}  // namespace veltrane
