@@ -1,6 +1,7 @@
 #include "platform/fake/fake_files.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/fake/fold_case.h"
 
@@ -56,6 +57,16 @@ std::vector<std::string> Parts(const std::string& path) {
 }
 
 bool EndsInSeparator(const std::string& path) { return !path.empty() && path.back() == '\\'; }
+
+// memcmp against a block of '0' keeps gigabyte wipes of virtual files quick.
+bool AllZeroCharacters(const char* bytes, std::size_t n) {
+  static const std::string block(65536, '0');
+  for (std::size_t done = 0; done < n; done += block.size()) {
+    std::size_t part = std::min(block.size(), n - done);
+    if (std::memcmp(bytes + done, block.data(), part) != 0) return false;
+  }
+  return true;
+}
 
 class SnapshotListing : public platform::DirListing {
  public:
@@ -113,7 +124,7 @@ class FakeFileSystem::Target : public WipeTarget {
   }
   bool Write(const char* bytes, std::size_t n) override {
     WipeOp op{WipeOp::Kind::Write, position_, n};
-    op.zeros = std::all_of(bytes, bytes + n, [](char c) { return c == '0'; });
+    op.zeros = AllZeroCharacters(bytes, n);
     Data* data = open_ ? Bytes() : nullptr;
     op.ok = data && !(data->writeLimit && position_ + n > *data->writeLimit);
     Log(op);

@@ -1,0 +1,61 @@
+#include "erase/erase_file.h"
+
+#include <cstdint>
+#include <memory>
+
+namespace veltrane {
+
+namespace {
+
+using Kind = platform::WipeTarget::Kind;
+
+// One pass over the file's own bytes from offset 0: L div 10000 + 1 full
+// chunks, then a tail of the full chunks' overshoot past L (1 to 10000), so
+// each pass writes 20000 * n - L bytes, always more than L. 64-bit counts: a
+// length near or past 2^31 neither overflows the count nor stops it short.
+void WritePass(platform::WipeTarget& target, platform::EventPump& events, std::uint64_t length,
+               const std::string& chunk) {
+  const std::uint64_t fullChunks = length / kWipeChunk + 1;
+  // A write that fails (disk full in the overshoot, say) is skipped and the
+  // pass counts on, so it ends after the same number of chunks.
+  target.Rewind();
+  for (std::uint64_t i = 0; i < fullChunks; ++i) {
+    target.Write(chunk.data(), chunk.size());
+    events.DoEvents();
+  }
+  const std::string tail(static_cast<std::size_t>(fullChunks * kWipeChunk - length), '0');
+  target.Write(tail.data(), tail.size());
+  events.DoEvents();
+  target.Flush();
+}
+
+}  // namespace
+
+// With passes the file is opened first, for writing and deletion and shared
+// with nobody: one that cannot be both written and deleted (read-only, locked,
+// missing) is left exactly as it was, and nothing is created. The passes then
+// overwrite the file's own bytes before its name goes; a link or a file with
+// further names is deleted unwritten, since its bytes are not ours alone.
+void EraseFile(platform::FileSystem& files, platform::EventPump& events, const std::string& path,
+               std::optional<int> wipePasses) {
+  const int passes = wipePasses.value_or(0);
+  if (passes <= 0) {
+    files.Delete(path);
+    return;
+  }
+  std::unique_ptr<platform::WipeTarget> target = files.OpenForWipe(path);
+  if (!target) return;
+  if (target->kind() == Kind::Plain) {
+    const std::uint64_t length = target->Length();
+    const std::string chunk(kWipeChunk, '0');
+    for (int pass = 1; pass <= passes; ++pass) {
+      WritePass(*target, events, length, chunk);
+      events.DoEvents();
+    }
+  }
+  // The open holds delete access, so this rarely fails; if it does, the
+  // overwritten file stays and nothing more can be done about it.
+  target->Delete();
+}
+
+}  // namespace veltrane
