@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_files.h"
+
+namespace veltrane {
+namespace {
+
+using platform::WipeTarget;
+using Names = std::vector<std::string>;
+
+Names Listed(fake::FakeFileSystem& fs, const std::string& folder, std::uint32_t filter) {
+  Names names;
+  auto listing = fs.List(folder, filter);
+  platform::DirEntry entry;
+  while (listing->Next(entry)) names.push_back(entry.name + ":" + std::to_string(entry.attributes));
+  return names;
+}
+
+// The walk and the scan lean on this filter: hidden, system and folder bits
+// must each be in the filter; read-only and archive play no part.
+TEST(FakeFiles, ListingFilter) {
+  fake::FakeFileSystem fs;
+  fs.AddFile("C:\\F\\plain", "", 0x20);
+  fs.AddFile("C:\\F\\ro", "", 0x21);
+  fs.AddFile("C:\\F\\hid", "", 0x22);
+  fs.AddFile("C:\\F\\sys", "", 0x24);
+  fs.AddFolder("C:\\F\\dir\\");
+  fs.AddFolder("C:\\F\\sdir\\", 0x14);
+  fs.AddFolder("C:\\F\\hdir\\", 0x12);
+  fs.AddFolderLink("C:\\F\\link", "C:\\F\\");
+  struct Case {
+    std::uint32_t filter;
+    Names expected;
+  } cases[] = {
+      {0, {"plain:32", "ro:33"}},
+      {20, {".:16", "..:16", "plain:32", "ro:33", "sys:36", "dir:16", "sdir:20", "link:1040"}},
+      {16, {".:16", "..:16", "plain:32", "ro:33", "dir:16", "link:1040"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "filter " << c.filter);
+    EXPECT_EQ(Listed(fs, "C:\\F\\", c.filter), c.expected) << fs.ToString();
+  }
+  EXPECT_EQ(Listed(fs, "c:\\f\\LINK\\", 0), (Names{"plain:32", "ro:33"})) << "through the link";
+  EXPECT_TRUE(Listed(fs, "C:\\F", 20).empty()) << "a folder path ends in a separator";
+  EXPECT_TRUE(Listed(fs, "C:\\F\\plain\\", 20).empty());
+}
+
+TEST(FakeFiles, WhatMayBeDeletedOrOpenedForAWipe) {
+  struct Case {
+    const char* name;
+    void (*setUp)(fake::FakeFileSystem&);
+    bool opens;
+  } cases[] = {
+      {"plain", [](fake::FakeFileSystem& f) { f.AddFile("C:\\a", "x"); }, true},
+      {"read-only", [](fake::FakeFileSystem& f) { f.AddFile("C:\\a", "x", 0x21); }, false},
+      {"locked", [](fake::FakeFileSystem& f) { f.AddFile("C:\\a", "x"); f.SetLocked("C:\\a", true); }, false},
+      {"missing", [](fake::FakeFileSystem&) {}, false},
+      {"folder", [](fake::FakeFileSystem& f) { f.AddFolder("C:\\a\\"); }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake::FakeFileSystem a, b;
+    c.setUp(a);
+    c.setUp(b);
+    EXPECT_EQ(a.OpenForWipe("C:\\A") != nullptr, c.opens);
+    EXPECT_EQ(b.Delete("c:\\a"), c.opens);
+    EXPECT_EQ(b.Exists("C:\\a"), c.name != std::string("plain") && c.name != std::string("missing"));
+  }
+}
+
+TEST(FakeFiles, WipeTargetIsSharedWithNobodyAndKnowsItsKind) {
+  fake::FakeFileSystem fs;
+  fs.AddFile("C:\\a", "abc");
+  fs.AddHardLink("C:\\b", "C:\\a");
+  fs.AddLink("C:\\l", "C:\\a");
+  {
+    auto target = fs.OpenForWipe("C:\\a");
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->kind(), WipeTarget::Kind::HardLinked);
+    EXPECT_EQ(fs.OpenForWipe("C:\\a"), nullptr);
+    EXPECT_FALSE(fs.Delete("C:\\a"));
+    EXPECT_EQ(fs.OpenRead("C:\\a"), nullptr);
+  }
+  EXPECT_EQ(fs.OpenForWipe("C:\\l")->kind(), WipeTarget::Kind::Link);
+  ASSERT_TRUE(fs.Delete("C:\\b"));
+  auto target = fs.OpenForWipe("C:\\a");
+  EXPECT_EQ(target->kind(), WipeTarget::Kind::Plain);
+  EXPECT_EQ(target->Length(), 3u);
+  EXPECT_TRUE(target->Write("00000", 5));
+  EXPECT_EQ(fs.Content("C:\\a"), "00000") << "written in place, extended past its end";
+  EXPECT_TRUE(target->Delete());
+  EXPECT_FALSE(fs.Exists("C:\\a"));
+  EXPECT_FALSE(target->Write("0", 1));
+  EXPECT_EQ(fs.OpenHandles(), 0);
+}
+
+}  // namespace
+}  // namespace veltrane
