@@ -1,0 +1,317 @@
+// The same cases against the in-memory fakes and against the real Win32 layer
+// under Wine: what passes on both proves the fakes faithful to what users get.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "contract_backends.h"
+#include "registry/module_registry.h"
+
+namespace veltrane::contract {
+namespace {
+
+using platform::WipeTarget;
+using Kind = WipeTarget::Kind;
+using Listed = std::vector<std::pair<std::string, std::uint32_t>>;
+
+struct BackendNames {
+  template <typename B>
+  static std::string GetName(int) {
+    return B::kName;
+  }
+};
+
+template <typename B>
+class Contract : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    ASSERT_TRUE(b.Begin(std::string(info->name()) + "_" + B::kName)) << "set-up of the test folder or key";
+  }
+  void TearDown() override { b.End(); }
+
+  std::string P(const std::string& rel) const { return b.root + rel; }
+
+  // Listing order is the platform's own: compared as sorted lists.
+  Listed List(const std::string& folder, std::uint32_t filter) {
+    Listed out;
+    auto listing = b.files().List(folder, filter);
+    platform::DirEntry entry;
+    while (listing->Next(entry)) out.emplace_back(entry.name, entry.attributes);
+    std::sort(out.begin(), out.end());
+    return out;
+  }
+
+  RegValue Get(const std::string& name) { return GetRegValue(b.registry(), kUserRoot, b.key, name); }
+
+  B b;
+};
+
+using Backends = ::testing::Types<FakeBackend, Win32Backend>;
+TYPED_TEST_SUITE(Contract, Backends, BackendNames);
+
+std::vector<std::uint8_t> Utf16(const std::string& ascii) {
+  std::vector<std::uint8_t> out;
+  for (char c : ascii) out.insert(out.end(), {std::uint8_t(c), 0});
+  return out;
+}
+
+// ---- registry -------------------------------------------------------------
+
+TYPED_TEST(Contract, RegistryValuesReadAsTheProgramSeesThem) {
+  using namespace std::string_literals;
+  struct Case {
+    const char* name;
+    std::uint32_t type;
+    std::string text;  // for string types
+    bool withNul;
+    RegValue expected;
+  };
+  const Case cases[] = {
+      {"abc", platform::kRegSz, "abc", true, "abc\0"s},
+      {"bare", platform::kRegSz, "abc", false, "abc"s},
+      {"empty", platform::kRegSz, "", true, "\0"s},
+      {"nodata", platform::kRegSz, "", false, ""s},
+      {"accent", platform::kRegSz, "Zo\xC3\xAB", true, "Zo\xC3\xAB\0"s},
+      {"inner", platform::kRegSz, "a\0b"s, true, "a\0b\0"s},
+      {"expand", platform::kRegExpandSz, "%TEMP%", true, std::monostate{}},
+  };
+  for (const Case& c : cases) ASSERT_TRUE(this->b.SetText(c.name, c.type, c.text, c.withNul)) << c.name;
+  ASSERT_TRUE(this->b.SetBytes("seven", platform::kRegDword, {7, 0, 0, 0}));
+  ASSERT_TRUE(this->b.SetBytes("minus", platform::kRegDword, {0xFF, 0xFF, 0xFF, 0xFF}));
+  ASSERT_TRUE(this->b.SetBytes("binary", platform::kRegBinary, {1, 2, 3}));
+  ASSERT_TRUE(this->b.SetBytes("multi", platform::kRegMultiSz, Utf16(std::string("a\0b\0\0", 5))));
+
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(this->Get(c.name), c.expected);
+  }
+  EXPECT_EQ(this->Get("seven"), RegValue(std::int32_t(7)));
+  EXPECT_EQ(this->Get("minus"), RegValue(std::int32_t(-1)));
+  EXPECT_EQ(this->Get("binary"), RegValue());
+  EXPECT_EQ(this->Get("multi"), RegValue());
+  EXPECT_EQ(this->Get("missing"), RegValue());
+  EXPECT_EQ(GetRegValue(this->b.registry(), kUserRoot, this->b.key + "\\NoSuchKey", "abc"), RegValue());
+  EXPECT_EQ(this->b.OpenKeyCount(), 0) << "every key closed";
+}
+
+TYPED_TEST(Contract, RegistryDeleteRemovesOneValueAndToleratesARepeat) {
+  ASSERT_TRUE(this->b.SetText("Url1", platform::kRegSz, "http://a/", true));
+  ASSERT_TRUE(this->b.SetText("Url2", platform::kRegSz, "http://b/", true));
+
+  DeleteRegValue(this->b.registry(), kUserRoot, this->b.key, "Url1");
+  EXPECT_FALSE(this->b.HasValue("Url1"));
+  EXPECT_TRUE(this->b.HasValue("Url2"));
+  DeleteRegValue(this->b.registry(), kUserRoot, this->b.key, "Url1");
+  DeleteRegValue(this->b.registry(), kUserRoot, this->b.key + "\\NoSuchKey", "Url2");
+  EXPECT_TRUE(this->b.HasValue("Url2"));
+  EXPECT_EQ(this->b.OpenKeyCount(), 0) << "every key closed";
+}
+
+TYPED_TEST(Contract, RegistryCallsOnKeyZeroFailWithoutEffect) {
+  platform::Registry& r = this->b.registry();
+  std::uint32_t type = 99, size = 99;
+  std::vector<std::uint8_t> buffer(8, 0xAA);
+  EXPECT_NE(r.QueryInfo(0, "x", type, size), platform::kRegOk);
+  EXPECT_NE(r.QueryData(0, "x", type, buffer, size), platform::kRegOk);
+  EXPECT_EQ(type, 99u);
+  EXPECT_EQ(size, 99u);
+  EXPECT_NE(r.DeleteValue(0, "x"), platform::kRegOk);
+  EXPECT_NE(r.Close(0), platform::kRegOk);
+
+  platform::RegKey key = 123;
+  EXPECT_NE(r.Open(kUserRoot, this->b.key + "\\NoSuchKey", 0, kKeyAccess, key), platform::kRegOk);
+  EXPECT_EQ(key, 0u);
+}
+
+TYPED_TEST(Contract, RegistryStringTooBigForTheBufferReportsItsSize) {
+  ASSERT_TRUE(this->b.SetText("s", platform::kRegSz, "abcdef", true));
+  platform::Registry& r = this->b.registry();
+  platform::RegKey key = 0;
+  ASSERT_EQ(r.Open(kUserRoot, this->b.key, 0, kKeyAccess, key), platform::kRegOk);
+  std::uint32_t type = 0, size = 0;
+  ASSERT_EQ(r.QueryInfo(key, "s", type, size), platform::kRegOk);
+  EXPECT_EQ(type, platform::kRegSz);
+  EXPECT_EQ(size, 7u);
+  std::vector<std::uint8_t> small(3, 0xAA);
+  EXPECT_EQ(r.QueryData(key, "s", type, small, size), platform::kRegMoreData);
+  EXPECT_EQ(size, 7u);
+  EXPECT_EQ(small, std::vector<std::uint8_t>(3, 0xAA)) << "nothing copied";
+  EXPECT_EQ(r.Close(key), platform::kRegOk);
+  EXPECT_NE(r.Close(key), platform::kRegOk) << "a key closes once";
+}
+
+// ---- listing --------------------------------------------------------------
+
+TYPED_TEST(Contract, ListingFiltersByHiddenSystemAndFolderBits) {
+  struct Entry {
+    const char* name;
+    bool folder;
+    std::uint32_t attrs;
+  };
+  const Entry entries[] = {
+      {"archive.txt", false, 32}, {"readonly.txt", false, 33}, {"hidden.txt", false, 34},
+      {"system.txt", false, 36},  {"hidsys.txt", false, 38},   {"d16", true, 16},
+      {"d17", true, 17},          {"d18", true, 18},           {"d20", true, 20},
+      {"d21", true, 21},          {"d48", true, 48},           {"d52", true, 52},
+  };
+  Listed files0, all20 = {{".", 16}, {"..", 16}};
+  for (const Entry& e : entries) {
+    if (!TypeParam::CanMake(e.attrs)) continue;
+    ASSERT_TRUE(e.folder ? this->b.AddFolder(e.name, e.attrs) : this->b.AddFile(e.name, "x", e.attrs))
+        << e.name;
+    const std::uint32_t selecting = e.attrs & (platform::kAttrHidden | platform::kAttrSystem |
+                                               platform::kAttrDirectory);
+    if (selecting == 0) files0.emplace_back(e.name, e.attrs);
+    if ((selecting & ~20u) == 0) all20.emplace_back(e.name, e.attrs);
+  }
+  std::sort(files0.begin(), files0.end());
+  std::sort(all20.begin(), all20.end());
+
+  EXPECT_EQ(this->List(this->b.root, 0), files0) << this->b.State();
+  EXPECT_EQ(this->List(this->b.root, 20), all20) << this->b.State();
+  for (const Entry& e : entries) {
+    if (!TypeParam::CanMake(e.attrs)) continue;
+    SCOPED_TRACE(e.name);
+    EXPECT_EQ(this->b.files().Attributes(this->P(e.name)), e.attrs) << "the word the walk compares";
+  }
+}
+
+TYPED_TEST(Contract, EmptyMissingAndVanishedFolders) {
+  ASSERT_TRUE(this->b.AddFolder("empty"));
+  ASSERT_TRUE(this->b.AddFolder("gone"));
+  ASSERT_TRUE(this->b.AddFile("gone\\f.txt", "x"));
+  ASSERT_TRUE(this->b.Remove("gone"));
+
+  EXPECT_EQ(this->List(this->P("empty\\"), 0), Listed{});
+  EXPECT_EQ(this->List(this->P("empty\\"), 20), (Listed{{".", 16}, {"..", 16}}));
+  EXPECT_EQ(this->List(this->P("gone\\"), 20), Listed{});
+  EXPECT_EQ(this->List(this->P("never\\"), 0), Listed{});
+  EXPECT_EQ(this->b.files().Attributes(this->P("gone")), std::nullopt);
+  EXPECT_EQ(this->b.files().Attributes(this->P("gone\\f.txt")), std::nullopt);
+}
+
+TYPED_TEST(Contract, FolderLinkCarriesTheReparseBitAndIsNotWalked) {
+  ASSERT_TRUE(this->b.AddFolder("real"));
+  ASSERT_TRUE(this->b.AddFile("real\\inside.txt", "x"));
+  ASSERT_TRUE(this->b.AddFolderLink("loop", "real"));
+  // The walk leaves a folder out unless its word is exactly 16 or 20: a folder
+  // link must not look like one, or a link back to an ancestor loops the walk.
+  EXPECT_EQ(this->b.files().Attributes(this->P("loop")), 0x410u);
+  const Listed listed = this->List(this->b.root, 20);
+  EXPECT_NE(std::find(listed.begin(), listed.end(), std::pair<std::string, std::uint32_t>("loop", 0x410)),
+            listed.end());
+  EXPECT_EQ(this->List(this->b.root, 0), Listed{});
+}
+
+// ---- deleting and wiping --------------------------------------------------
+
+TYPED_TEST(Contract, PlainFileOpensForWipeUntruncatedAndWritesInPlace) {
+  ASSERT_TRUE(this->b.AddFile("f.txt", "hello world"));
+  auto& fs = this->b.files();
+  {
+    auto target = fs.OpenForWipe(this->P("f.txt"));
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->kind(), Kind::Plain);
+    EXPECT_EQ(target->Length(), 11u);
+  }
+  EXPECT_EQ(this->b.Content("f.txt"), "hello world") << "opening truncated the file";
+
+  auto target = fs.OpenForWipe(this->P("f.txt"));
+  ASSERT_TRUE(target);
+  EXPECT_TRUE(target->Write("00000", 5));
+  EXPECT_TRUE(target->Rewind());
+  EXPECT_TRUE(target->Write("1", 1));
+  EXPECT_TRUE(target->Flush());
+  EXPECT_EQ(fs.OpenForWipe(this->P("f.txt")), nullptr) << "shared with nobody";
+  EXPECT_FALSE(fs.Delete(this->P("f.txt"))) << "held by the wipe";
+  target.reset();
+  EXPECT_EQ(this->b.Content("f.txt"), "10000 world");
+
+  target = fs.OpenForWipe(this->P("f.txt"));
+  ASSERT_TRUE(target);
+  EXPECT_TRUE(target->Delete());
+  target.reset();
+  EXPECT_FALSE(this->b.Exists("f.txt"));
+}
+
+TYPED_TEST(Contract, FilesThatCannotBeWipedStayAsTheyWere) {
+  ASSERT_TRUE(this->b.AddFile("ro.txt", "keep", 33));
+  ASSERT_TRUE(this->b.AddFile("held.txt", "keep"));
+  auto& fs = this->b.files();
+  auto held = this->b.Hold("held.txt");
+  ASSERT_TRUE(held);
+
+  for (const char* name : {"ro.txt", "held.txt"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(fs.OpenForWipe(this->P(name)), nullptr);
+    EXPECT_FALSE(fs.Delete(this->P(name)));
+    EXPECT_EQ(this->b.Content(name), "keep");
+  }
+  EXPECT_EQ(fs.OpenForWipe(this->P("missing.txt")), nullptr);
+  EXPECT_FALSE(fs.Delete(this->P("missing.txt")));
+  EXPECT_FALSE(this->b.Exists("missing.txt")) << "nothing created";
+
+  held.reset();
+  EXPECT_TRUE(fs.Delete(this->P("held.txt"))) << "deletable once let go";
+  EXPECT_FALSE(this->b.Exists("held.txt"));
+}
+
+TYPED_TEST(Contract, HardLinkedNameGoesAloneAndTheOtherKeepsItsBytes) {
+  ASSERT_TRUE(this->b.AddFile("first.txt", "shared bytes"));
+  ASSERT_TRUE(this->b.AddHardLink("second.txt", "first.txt"));
+  auto target = this->b.files().OpenForWipe(this->P("second.txt"));
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->kind(), Kind::HardLinked);
+  EXPECT_TRUE(target->Delete());
+  target.reset();
+  EXPECT_FALSE(this->b.Exists("second.txt"));
+  EXPECT_EQ(this->b.Content("first.txt"), "shared bytes");
+}
+
+TYPED_TEST(Contract, FileLinkIsRemovedAsALinkAndItsTargetStays) {
+  ASSERT_TRUE(this->b.AddFolder("elsewhere"));
+  ASSERT_TRUE(this->b.AddFile("elsewhere\\target.txt", "precious"));
+  ASSERT_TRUE(this->b.AddFile("near.txt", "precious too"));
+  ASSERT_TRUE(this->b.AddLink("far.lnk", "elsewhere\\target.txt"));
+  ASSERT_TRUE(this->b.AddLink("close.lnk", "near.txt"));
+  auto& fs = this->b.files();
+  // Wine reports a link to a file as a plain file: only the open can tell.
+  EXPECT_EQ(fs.Attributes(this->P("far.lnk")), 32u);
+
+  auto target = fs.OpenForWipe(this->P("far.lnk"));
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->kind(), Kind::Link);
+  EXPECT_TRUE(target->Delete());
+  target.reset();
+  EXPECT_FALSE(this->b.Exists("far.lnk"));
+  EXPECT_EQ(this->b.Content("elsewhere\\target.txt"), "precious");
+
+  EXPECT_TRUE(fs.Delete(this->P("close.lnk")));
+  EXPECT_FALSE(this->b.Exists("close.lnk"));
+  EXPECT_EQ(this->b.Content("near.txt"), "precious too");
+}
+
+TYPED_TEST(Contract, FileReachedThroughAFolderLinkIsNoLinkItself) {
+  ASSERT_TRUE(this->b.AddFolder("real"));
+  ASSERT_TRUE(this->b.AddFile("real\\f.txt", "abc"));
+  ASSERT_TRUE(this->b.AddFolderLink("via", "real"));
+  auto target = this->b.files().OpenForWipe(this->P("via\\f.txt"));
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->kind(), Kind::Plain);
+}
+
+TYPED_TEST(Contract, ReadStreamGivesTheBytes) {
+  ASSERT_TRUE(this->b.AddFile("c.txt", "a\rb\r\nc\n"));
+  auto stream = this->b.files().OpenRead(this->P("c.txt"));
+  ASSERT_TRUE(stream);
+  char buffer[64];
+  const std::size_t got = stream->Read(buffer, sizeof buffer);
+  EXPECT_EQ(std::string(buffer, got), "a\rb\r\nc\n");
+  EXPECT_EQ(stream->Read(buffer, sizeof buffer), 0u);
+  EXPECT_EQ(this->b.files().OpenRead(this->P("none.txt")), nullptr);
+}
+
+}  // namespace
+}  // namespace veltrane::contract
