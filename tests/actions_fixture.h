@@ -1,0 +1,211 @@
+#pragma once
+// A fixture for the actions of the main window (scan, removal, details): the
+// fakes, the program state, and a main window with the controls those actions
+// touch, wired as the real main window wires its clicks.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/app_context.h"
+#include "app/control_ids.h"
+#include "erase/removal.h"
+#include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_files.h"
+#include "platform/fake/fake_launcher.h"
+#include "platform/fake/fake_registry.h"
+#include "platform/fake/fake_runtime.h"
+#include "scan/trace_scan.h"
+#include "windows/form_details.h"
+#include "windows/form_msg.h"
+
+namespace veltrane::testing {
+
+// Notes of the platform calls that matter, interleaved with the runtime's log.
+class Notes {
+ public:
+  explicit Notes(fake::FakeRuntime& runtime) : runtime_(runtime) {}
+  void Add(std::string line) { notes_.emplace_back(runtime_.LogMark(), std::move(line)); }
+  // The runtime's log with the notes in place; "events #k" reads "events".
+  std::vector<std::string> Merged(std::size_t from = 0) const {
+    std::vector<std::string> out;
+    std::size_t note = 0;
+    const std::vector<std::string>& log = runtime_.Log();
+    for (std::size_t i = 0; i <= log.size(); ++i) {
+      for (; note < notes_.size() && notes_[note].first == i; ++note)
+        if (i >= from) out.push_back(notes_[note].second);
+      if (i == log.size() || i < from) continue;
+      out.push_back(log[i].rfind("events #", 0) == 0 ? "events" : log[i]);
+    }
+    return out;
+  }
+
+ private:
+  fake::FakeRuntime& runtime_;
+  std::vector<std::pair<std::size_t, std::string>> notes_;
+};
+
+class RecordingFiles : public fake::FakeFileSystem {
+ public:
+  explicit RecordingFiles(Notes& notes) : notes_(notes) {}
+  std::unique_ptr<platform::DirListing> List(const std::string& folder, std::uint32_t filter) override {
+    notes_.Add("list " + folder + " " + std::to_string(filter));
+    return FakeFileSystem::List(folder, filter);
+  }
+  bool Delete(const std::string& path) override {
+    notes_.Add("delete " + path);
+    return FakeFileSystem::Delete(path);
+  }
+  std::unique_ptr<platform::WipeTarget> OpenForWipe(const std::string& path) override {
+    notes_.Add("wipe " + path);
+    return FakeFileSystem::OpenForWipe(path);
+  }
+  std::unique_ptr<platform::ByteStream> OpenRead(const std::string& path) override {
+    notes_.Add("read " + path);
+    return FakeFileSystem::OpenRead(path);
+  }
+
+ private:
+  Notes& notes_;
+};
+
+class RecordingRegistry : public fake::FakeRegistry {
+ public:
+  explicit RecordingRegistry(Notes& notes) : notes_(notes) {}
+  platform::RegStatus QueryInfo(platform::RegKey key, const std::string& name, std::uint32_t& type,
+                                std::uint32_t& size) override {
+    notes_.Add("query " + name);
+    return FakeRegistry::QueryInfo(key, name, type, size);
+  }
+  platform::RegStatus DeleteValue(platform::RegKey key, const std::string& name) override {
+    notes_.Add("delete value " + name);
+    return FakeRegistry::DeleteValue(key, name);
+  }
+
+ private:
+  Notes& notes_;
+};
+
+inline const std::string kProfile = "C:\\users\\tester\\";
+inline const std::string kCookies = kProfile + "Cookies\\";
+inline const std::string kHistory = kProfile + "History\\";
+inline const std::string kCache = kProfile + "Cache\\";
+inline const std::string kMainName = "Form_Main";
+inline const std::string kDetailsName = "Veltrane - Details";
+
+// The controls of the main window that the actions read and write.
+inline constexpr platform::ControlDesign kMainControls[] = {
+    {.id = ids::Status_Cookies, .kind = platform::ControlKind::Label},
+    {.id = ids::Label_Cookies_Details, .kind = platform::ControlKind::Label},
+    {.id = ids::Status_History, .kind = platform::ControlKind::Label},
+    {.id = ids::Label_History_Details, .kind = platform::ControlKind::Label},
+    {.id = ids::Status_Cache, .kind = platform::ControlKind::Label},
+    {.id = ids::Image_Scan, .kind = platform::ControlKind::Picture},
+    {.id = ids::Command_Scan, .kind = platform::ControlKind::Picture},
+    {.id = ids::Image_Remove, .kind = platform::ControlKind::Picture},
+    {.id = ids::Command_Remove, .kind = platform::ControlKind::Picture},
+    {.id = ids::Check_Wipe, .kind = platform::ControlKind::CheckBox},
+    {.id = ids::Combo_Pass, .kind = platform::ControlKind::ComboBox},
+};
+inline constexpr platform::FormDesign kMainDesign = {
+    .caption = "Form_Main", .clientWidth = 9600, .clientHeight = 7200, .closeHides = false,
+    .controls = kMainControls};
+
+class ActionsTest : public ::testing::Test, public platform::FormEvents {
+ protected:
+  ActionsTest() {
+    runtime.SetControlNames({
+        {ids::Status_Cookies, "Status_Cookies"},
+        {ids::Status_History, "Status_History"},
+        {ids::Status_Cache, "Status_Cache"},
+        {ids::Command_Scan, "Command_Scan"},
+        {ids::Command_Remove, "Command_Remove"},
+        {ids::Check_Wipe, "Check_Wipe"},
+        {ids::Combo_Pass, "Combo_Pass"},
+        {ids::Label_Cookies_Details, "Label_Cookies_Details"},
+        {ids::Label_History_Details, "Label_History_Details"},
+        {ids::List_Details, "List_Details"},
+        {ids::Details_Command_Close, "Command_Close"},
+        {ids::Details_Shape1, "Shape1"},
+    });
+    mainForm = runtime.CreateForm(kMainDesign, *this);
+    app.main = mainForm.get();
+    for (const char* item : {"1 Pass    (normal)", "3 Passes (secure)", "7 Passes (ultra-secure)"})
+      mainForm->AddItem(ids::Combo_Pass, item);
+    mainForm->SetListIndex(ids::Combo_Pass, 0);
+    mainForm->Show();
+  }
+
+  // The main window's clicks, as the real one dispatches them.
+  void OnClick(int id) override {
+    switch (id) {
+      case ids::Command_Scan:
+      case ids::Image_Scan: Command_Scan_Click(app); break;
+      case ids::Command_Remove:
+      case ids::Image_Remove: Command_Remove_Click(app); break;
+      case ids::Status_Cookies:
+      case ids::Label_Cookies_Details: app.Details().ShowDetails(1); break;
+      case ids::Status_History:
+      case ids::Label_History_Details: app.Details().ShowDetails(2); break;
+      default: break;
+    }
+  }
+  void OnClose() override { runtime.End(); }
+
+  // --- set-up helpers
+  void SetShellFolders(const std::string& cookies, const std::string& history, const std::string& cache) {
+    registry.SetString(kShellFoldersKey, "Cookies", cookies);
+    registry.SetString(kShellFoldersKey, "History", history);
+    registry.SetString(kShellFoldersKey, "Cache", cache);
+  }
+  void SetProfileFolders() {
+    SetShellFolders(kProfile + "Cookies", kProfile + "History", kProfile + "Cache");
+    files.AddFolder(kCookies);
+    files.AddFolder(kHistory);
+    files.AddFolder(kCache);
+  }
+  void SetTypedUrls(std::initializer_list<std::pair<int, std::string>> urls) {
+    registry.CreateKey(kTypedUrlsKey);
+    for (const auto& [n, url] : urls) registry.SetString(kTypedUrlsKey, TypedUrlName(n), url);
+  }
+
+  // --- actions as the user does them
+  void Scan() { runtime.Click(*mainForm, ids::Command_Scan); }
+  void Remove() { runtime.Click(*mainForm, ids::Command_Remove); }
+  // At the n-th point from now where events run.
+  int FromNow(int n) const { return runtime.DoEventsCount() + n; }
+  void ScanAt(int k) { runtime.QueueClick(k, kMainName, ids::Command_Scan); }
+  void RemoveAt(int k) { runtime.QueueClick(k, kMainName, ids::Command_Remove); }
+  void DetailsAt(int k, int id) { runtime.QueueClick(k, kMainName, id); }
+
+  // --- what the tests read
+  const std::vector<std::string>& Texts(int row) const { return runtime.TextsOf(*mainForm, row); }
+  std::string Row(int row) const { return mainForm->Text(row); }
+  // Merged log lines that start with one of the prefixes.
+  std::vector<std::string> Lines(std::initializer_list<std::string> prefixes, std::size_t from = 0) const {
+    std::vector<std::string> out;
+    for (const std::string& line : notes.Merged(from))
+      for (const std::string& prefix : prefixes)
+        if (line.rfind(prefix, 0) == 0) {
+          out.push_back(line);
+          break;
+        }
+    return out;
+  }
+  std::string Dump() const { return runtime.ToString() + files.ToString() + registry.ToString(); }
+
+  fake::FakeRuntime runtime;
+  Notes notes{runtime};
+  RecordingRegistry registry{notes};
+  RecordingFiles files{notes};
+  fake::FakeDesktop desktop;
+  fake::FakeLauncher launcher;
+  platform::Services services{registry, files, desktop, launcher, runtime};
+  AppContext app{services};
+  std::unique_ptr<platform::Form> mainForm;
+};
+
+}  // namespace veltrane::testing

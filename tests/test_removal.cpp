@@ -1,0 +1,317 @@
+#include "erase/removal.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "actions_fixture.h"
+
+namespace veltrane::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::string kConfirm = "msgbox [Please confirm] Really delete all information? (OkCancel) -> Ok";
+
+TEST(WipePasses, FollowTheWipeSettings) {
+  struct Case {
+    int check, index;
+    std::optional<int> previous, expected;
+  };
+  const Case cases[] = {
+      {1, 0, std::nullopt, 1}, {1, 1, std::nullopt, 3}, {1, 2, std::nullopt, 7},
+      {1, 1, 7, 3},
+      {1, -1, std::nullopt, std::nullopt}, {1, -1, 7, 7}, {1, 3, 1, 1}, {1, -2, 3, 3},
+      {0, 2, 7, 0}, {0, -1, std::nullopt, 0}, {2, 1, 7, 0}, {-1, 0, 3, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "check " << c.check << " index " << c.index << " previous "
+                                      << c.previous.value_or(-99));
+    EXPECT_EQ(WipePassesFor(c.check, c.index, c.previous), c.expected);
+  }
+}
+
+TEST(RemovalSummary, IsSixLinesJoinedByFiveLineBreaks) {
+  EXPECT_EQ(kRemovalSummary,
+            "All data has been deleted!\r\n\r\nIt's possible that some files are always\r\n"
+            "present in the cache / history directories.\r\n\r\n"
+            "These files cannot be deleted because are locked by Windows.");
+  std::size_t pairs = 0;
+  for (std::size_t at = kRemovalSummary.find("\r\n"); at != std::string::npos; at = kRemovalSummary.find("\r\n", at + 2))
+    ++pairs;
+  EXPECT_EQ(pairs, 5u);
+}
+
+class RemovalTest : public ActionsTest {
+ protected:
+  void SetUp() override {
+    SetProfileFolders();
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) files.AddFile(kCookies + name, "n\nv\nsite/\n");
+    SetTypedUrls({{1, "u1"}, {2, "u2"}, {3, "u3"}});
+    files.AddFile(kHistory + "h1", "x");
+    files.AddFile(kCache + "c1", "x");
+  }
+  std::string SummaryShown() {
+    if (!app.HasMsg() || !app.Msg().form().IsShown()) return "(no message window)";
+    return app.Msg().form().Text(ids::Label_Msg);
+  }
+  void SetWipe(int check, int index) {
+    mainForm->SetCheckValue(ids::Check_Wipe, check);
+    mainForm->SetListIndex(ids::Combo_Pass, index);
+  }
+};
+
+TEST_F(RemovalTest, ErasesEveryKindWithACounterShownBeforeEachErase) {
+  Scan();
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  const std::vector<std::string> expected = {
+      kConfirm,
+      "Form_Main: pointer 11",
+      "Form_Main.Status_Cookies:  Erasing cookies (1)", "delete " + kCookies + "a.txt",
+      "Form_Main.Status_Cookies:  Erasing cookies (2)", "delete " + kCookies + "b.txt",
+      "Form_Main.Status_Cookies:  Erasing cookies (3)", "delete " + kCookies + "c.txt",
+      "Form_Main.Status_Cookies:  Cookies erased",
+      "Form_Main.Status_History:  Erasing typed urls (1)", "query Url1", "delete value Url1", "events",
+      "Form_Main.Status_History:  Erasing typed urls (2)", "query Url2", "delete value Url2", "events",
+      "Form_Main.Status_History:  Erasing typed urls (3)", "query Url3", "delete value Url3", "events",
+      "Form_Main.Status_History:  Erasing typed urls (4)", "query Url4",
+      "Form_Main.Status_History:  Erasing history files (1)", "delete " + kHistory + "h1",
+      "Form_Main.Status_History:  Registry urls / History files erased",
+      "Form_Main.Status_Cache:  Erasing cache files (1)", "delete " + kCache + "c1",
+      "Form_Main.Status_Cache:  Cache files erased",
+      "Form_Main: pointer 0",
+  };
+  EXPECT_EQ(Lines({"Form_Main", "delete", "wipe", "query", "events", "msgbox"}, mark), expected) << Dump();
+  EXPECT_EQ(SummaryShown(), kRemovalSummary);
+  EXPECT_FALSE(app.state.scanDone);
+  EXPECT_EQ(app.state.wipePasses, 0);
+  for (const std::string& path : {kCookies + "a.txt", kHistory + "h1", kCache + "c1"}) EXPECT_FALSE(files.Exists(path)) << path;
+  // The lists still hold what was erased.
+  EXPECT_EQ(app.state.cookieFiles.Count(), 3u);
+}
+
+TEST_F(RemovalTest, WithoutAScanOnlyTheRefusalShows) {
+  app.state.wipePasses = 3;
+  mainForm->SetText(ids::Status_Cookies, "kept");
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  EXPECT_THAT(Lines({"Form_Main", "msgbox", "delete", "query"}, mark),
+              ElementsAre("msgbox [Veltrane] Scan your system first! (OkOnly) -> Ok"));
+  EXPECT_EQ(app.state.wipePasses, 3);
+  EXPECT_EQ(Row(ids::Status_Cookies), "kept");
+  EXPECT_FALSE(app.HasMsg());
+}
+
+TEST_F(RemovalTest, AfterACompleteRemovalTheNextOneIsRefused) {
+  Scan();
+  Remove();
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  EXPECT_THAT(Lines({"msgbox", "Form_Main"}, mark),
+              ElementsAre("msgbox [Veltrane] Scan your system first! (OkOnly) -> Ok"));
+}
+
+TEST_F(RemovalTest, CancelChangesNothing) {
+  Scan();
+  app.state.wipePasses = 3;
+  SetWipe(1, 2);
+  runtime.QueueAnswer(platform::kAnswerCancel);
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  EXPECT_THAT(Lines({"Form_Main", "msgbox", "delete", "query", "wipe"}, mark),
+              ElementsAre("msgbox [Please confirm] Really delete all information? (OkCancel) -> Cancel"));
+  EXPECT_EQ(app.state.wipePasses, 3);
+  EXPECT_TRUE(app.state.scanDone);
+  EXPECT_TRUE(files.Exists(kCookies + "a.txt"));
+  EXPECT_TRUE(registry.HasValue(kTypedUrlsKey, "Url1"));
+  EXPECT_FALSE(app.HasMsg());
+}
+
+TEST_F(RemovalTest, TheWipeSettingsAreReadWhenTheRemovalStarts) {
+  struct Case {
+    int check, index;
+    std::optional<int> before, after;
+  };
+  const Case cases[] = {
+      {1, 0, std::nullopt, 1}, {1, 1, 1, 3}, {1, 2, 3, 7}, {0, 2, 7, 0},
+      {1, -1, std::nullopt, std::nullopt}, {1, -1, 7, 7},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "check " << c.check << " index " << c.index);
+    Scan();
+    app.state.wipePasses = c.before;
+    SetWipe(c.check, c.index);
+    Remove();
+    EXPECT_EQ(app.state.wipePasses, c.after);
+  }
+}
+
+TEST_F(RemovalTest, WipePassesGoToEveryFile) {
+  Scan();
+  SetWipe(1, 1);
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  // The counter stands before each file's wipe; the wipe runs 3 passes.
+  std::vector<std::string> cookies = Lines({"Form_Main.Status_Cookies", "wipe " + kCookies}, mark);
+  EXPECT_THAT(cookies, ElementsAre("Form_Main.Status_Cookies:  Erasing cookies (1)", "wipe " + kCookies + "a.txt",
+                                   "Form_Main.Status_Cookies:  Erasing cookies (2)", "wipe " + kCookies + "b.txt",
+                                   "Form_Main.Status_Cookies:  Erasing cookies (3)", "wipe " + kCookies + "c.txt",
+                                   "Form_Main.Status_Cookies:  Cookies erased"));
+  EXPECT_FALSE(files.Exists(kCookies + "a.txt"));
+  EXPECT_FALSE(files.Exists(kCache + "c1"));
+  EXPECT_EQ(files.WipeOpens(kCookies + "a.txt"), 1);
+}
+
+TEST_F(RemovalTest, EmptyListsShowOnlyTheFinalTexts) {
+  files.Remove(kCookies);
+  files.Remove(kHistory);
+  files.Remove(kCache);
+  registry.RemoveKey(kTypedUrlsKey);
+  Scan();
+  Remove();
+  EXPECT_THAT(Texts(ids::Status_Cookies).back(), " Cookies erased");
+  const auto& history = Texts(ids::Status_History);
+  EXPECT_THAT(std::vector<std::string>(history.end() - 2, history.end()),
+              ElementsAre(" Erasing typed urls (1)", " Registry urls / History files erased"));
+  const auto& cache = Texts(ids::Status_Cache);
+  EXPECT_THAT(std::vector<std::string>(cache.end() - 2, cache.end()),
+              ElementsAre(" No cache file found", " Cache files erased"));
+}
+
+TEST_F(RemovalTest, TypedAddressesEndAtTheFirstGap) {
+  registry.RemoveKey(kTypedUrlsKey);
+  SetTypedUrls({{1, "u1"}, {2, "u2"}, {4, "u4"}});
+  registry.SetDword(kTypedUrlsKey, "Url2", 9);  // a number counts as present
+  Scan();
+  Remove();
+  EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url1"));
+  EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url2"));
+  EXPECT_TRUE(registry.HasValue(kTypedUrlsKey, "Url4"));
+}
+
+TEST_F(RemovalTest, MissingFoldersSkipTheirStages) {
+  struct Case {
+    const char* name;
+    const char* missing;
+    bool scanDoneAfter;
+  };
+  const Case cases[] = {
+      {"Cookies missing", "Cookies", false},
+      {"History missing", "History", false},
+      {"Cache missing", "Cache", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetUp();
+    SetProfileFolders();
+    registry.SetValue(kShellFoldersKey, c.missing, platform::kRegBinary, {1});
+    Scan();
+    const std::size_t mark = runtime.LogMark();
+    Remove();
+    const std::string missing = c.missing;
+    EXPECT_EQ(files.Exists(kCookies + "a.txt"), missing == "Cookies");
+    EXPECT_EQ(files.Exists(kHistory + "h1"), missing == "History");
+    EXPECT_EQ(registry.HasValue(kTypedUrlsKey, "Url1"), missing == "History");
+    EXPECT_EQ(files.Exists(kCache + "c1"), missing == "Cache");
+    const int row = missing == "Cookies" ? ids::Status_Cookies : missing == "History" ? ids::Status_History : ids::Status_Cache;
+    EXPECT_EQ(Row(row), "ERROR: registry key not found");
+    EXPECT_EQ(app.state.scanDone, c.scanDoneAfter);
+    if (missing == "History") {
+      EXPECT_THAT(Lines({"query Url"}, mark), IsEmpty());
+    }
+    EXPECT_EQ(SummaryShown(), kRemovalSummary);
+  }
+}
+
+TEST_F(RemovalTest, WithTheCacheFolderMissingASecondRemovalRunsWithoutAScan) {
+  registry.SetValue(kShellFoldersKey, "Cache", platform::kRegBinary, {1});
+  Scan();
+  Remove();
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  EXPECT_THAT(Lines({"msgbox"}, mark), ElementsAre(kConfirm));
+  EXPECT_EQ(Row(ids::Status_Cookies), " Cookies erased");
+}
+
+TEST_F(RemovalTest, AllFoldersMissingStillSetsPassesAndShowsTheSummary) {
+  registry.RemoveKey(kShellFoldersKey);
+  Scan();
+  SetWipe(1, 2);
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  EXPECT_THAT(Lines({"Form_Main", "delete", "query"}, mark),
+              ElementsAre("Form_Main: pointer 11", "Form_Main: pointer 0"));
+  EXPECT_EQ(app.state.wipePasses, 7);
+  EXPECT_TRUE(app.state.scanDone);
+  EXPECT_EQ(SummaryShown(), kRemovalSummary);
+}
+
+TEST_F(RemovalTest, ANestedScanIsSeenByTheLaterStages) {
+  files.AddFile(kHistory + "h2", "x");
+  Scan();
+  // Before the removal's first typed-address event: the History tree changes
+  // and the Cache folder's value disappears.
+  files.Remove(kHistory + "h2");
+  files.AddFile(kHistory + "h3", "x");
+  const int k = FromNow(1);
+  runtime.QueueAt(k, [&] { registry.SetValue(kShellFoldersKey, "Cache", platform::kRegBinary, {1}); });
+  ScanAt(k);
+  Remove();
+  EXPECT_FALSE(files.Exists(kHistory + "h1"));
+  EXPECT_FALSE(files.Exists(kHistory + "h3"));
+  EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url2"));  // the outer loop went on
+  // The cache stage read the folder path as the nested scan left it: "*".
+  EXPECT_TRUE(files.Exists(kCache + "c1"));
+  EXPECT_EQ(Row(ids::Status_Cache), "ERROR: registry key not found");
+  EXPECT_TRUE(app.state.scanDone);
+  EXPECT_EQ(mainForm->MousePointer(), platform::kPointerDefault);
+}
+
+TEST_F(RemovalTest, PositionsPastTheListsNewEndAreSkipped) {
+  Scan();
+  files.Remove(kCookies + "b.txt");
+  files.Remove(kCookies + "c.txt");
+  SetWipe(1, 0);
+  // The first event of the wipe of a.txt: a scan that finds one cookie file.
+  ScanAt(FromNow(1));
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  EXPECT_THAT(Lines({"Form_Main.Status_Cookies", "wipe " + kCookies}, mark),
+              ElementsAre("Form_Main.Status_Cookies:  Erasing cookies (1)", "wipe " + kCookies + "a.txt",
+                          // the nested scan's texts
+                          "Form_Main.Status_Cookies: ", "Form_Main.Status_Cookies:  Scanning hard disk... please wait...",
+                          "Form_Main.Status_Cookies:  Processing files: 0", "Form_Main.Status_Cookies:  Found: 1 cookies",
+                          "Form_Main.Status_Cookies:  Erasing cookies (2)", "Form_Main.Status_Cookies:  Erasing cookies (3)",
+                          "Form_Main.Status_Cookies:  Cookies erased"));
+  EXPECT_FALSE(files.Exists(kCookies + "a.txt"));
+}
+
+TEST_F(RemovalTest, ANestedRemovalRunsToItsEndFirst) {
+  Scan();
+  RemoveAt(FromNow(1));  // after Url1 was deleted
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  std::vector<std::string> lines = Lines({"msgbox", "Form_Main: pointer", "Form_Main.Status_History:  Reg"}, mark);
+  EXPECT_THAT(lines, ElementsAre(kConfirm, "Form_Main: pointer 11", kConfirm, "Form_Main: pointer 11",
+                                 "Form_Main.Status_History:  Registry urls / History files erased",
+                                 "Form_Main: pointer 0",
+                                 "Form_Main.Status_History:  Registry urls / History files erased",
+                                 "Form_Main: pointer 0"));
+  EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url3"));
+  EXPECT_FALSE(app.state.scanDone);
+  EXPECT_EQ(SummaryShown(), kRemovalSummary);
+}
+
+TEST_F(RemovalTest, ClosingTheMainWindowEndsTheProgramMidRemoval) {
+  Scan();
+  runtime.QueueClose(FromNow(1), kMainName);
+  EXPECT_THROW(Remove(), fake::ProgramEnded);
+  EXPECT_TRUE(registry.HasValue(kTypedUrlsKey, "Url2"));
+  EXPECT_TRUE(files.Exists(kHistory + "h1"));
+  EXPECT_EQ(mainForm->MousePointer(), platform::kPointerHourglass);
+  EXPECT_FALSE(app.HasMsg());
+}
+
+}  // namespace
+}  // namespace veltrane::testing
