@@ -1,7 +1,6 @@
 #pragma once
 // A fixture for the actions of the main window (scan, removal, details): the
-// fakes, the program state, and a main window with the controls those actions
-// touch, wired as the real main window wires its clicks.
+// fakes, the program state, and the real main window after its load step.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -12,6 +11,7 @@
 
 #include "app/app_context.h"
 #include "app/control_ids.h"
+#include "app/form_main.h"
 #include "erase/removal.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_files.h"
@@ -93,28 +93,10 @@ inline const std::string kProfile = "C:\\users\\tester\\";
 inline const std::string kCookies = kProfile + "Cookies\\";
 inline const std::string kHistory = kProfile + "History\\";
 inline const std::string kCache = kProfile + "Cache\\";
-inline const std::string kMainName = "Form_Main";
+inline const std::string kMainName = "Veltrane";
 inline const std::string kDetailsName = "Veltrane - Details";
 
-// The controls of the main window that the actions read and write.
-inline constexpr platform::ControlDesign kMainControls[] = {
-    {.id = ids::Status_Cookies, .kind = platform::ControlKind::Label},
-    {.id = ids::Label_Cookies_Details, .kind = platform::ControlKind::Label},
-    {.id = ids::Status_History, .kind = platform::ControlKind::Label},
-    {.id = ids::Label_History_Details, .kind = platform::ControlKind::Label},
-    {.id = ids::Status_Cache, .kind = platform::ControlKind::Label},
-    {.id = ids::Image_Scan, .kind = platform::ControlKind::Picture},
-    {.id = ids::Command_Scan, .kind = platform::ControlKind::Picture},
-    {.id = ids::Image_Remove, .kind = platform::ControlKind::Picture},
-    {.id = ids::Command_Remove, .kind = platform::ControlKind::Picture},
-    {.id = ids::Check_Wipe, .kind = platform::ControlKind::CheckBox},
-    {.id = ids::Combo_Pass, .kind = platform::ControlKind::ComboBox},
-};
-inline constexpr platform::FormDesign kMainDesign = {
-    .caption = "Form_Main", .clientWidth = 9600, .clientHeight = 7200, .closeHides = false,
-    .controls = kMainControls};
-
-class ActionsTest : public ::testing::Test, public platform::FormEvents {
+class ActionsTest : public ::testing::Test {
  protected:
   ActionsTest() {
     runtime.SetControlNames({
@@ -131,29 +113,11 @@ class ActionsTest : public ::testing::Test, public platform::FormEvents {
         {ids::Details_Command_Close, "Command_Close"},
         {ids::Details_Shape1, "Shape1"},
     });
-    mainForm = runtime.CreateForm(kMainDesign, *this);
-    app.main = mainForm.get();
-    for (const char* item : {"1 Pass    (normal)", "3 Passes (secure)", "7 Passes (ultra-secure)"})
-      mainForm->AddItem(ids::Combo_Pass, item);
-    mainForm->SetListIndex(ids::Combo_Pass, 0);
+    formMain = std::make_unique<FormMain>(app);
+    mainForm = &formMain->form();
+    formMain->Form_Load();
     mainForm->Show();
   }
-
-  // The main window's clicks, as the real one dispatches them.
-  void OnClick(int id) override {
-    switch (id) {
-      case ids::Command_Scan:
-      case ids::Image_Scan: Command_Scan_Click(app); break;
-      case ids::Command_Remove:
-      case ids::Image_Remove: Command_Remove_Click(app); break;
-      case ids::Status_Cookies:
-      case ids::Label_Cookies_Details: app.Details().ShowDetails(1); break;
-      case ids::Status_History:
-      case ids::Label_History_Details: app.Details().ShowDetails(2); break;
-      default: break;
-    }
-  }
-  void OnClose() override { runtime.End(); }
 
   // --- set-up helpers
   void SetShellFolders(const std::string& cookies, const std::string& history, const std::string& cache) {
@@ -205,7 +169,8 @@ class ActionsTest : public ::testing::Test, public platform::FormEvents {
   fake::FakeLauncher launcher;
   platform::Services services{registry, files, desktop, launcher, runtime};
   AppContext app{services};
-  std::unique_ptr<platform::Form> mainForm;
+  std::unique_ptr<FormMain> formMain;
+  platform::Form* mainForm = nullptr;
 };
 
 }  // namespace veltrane::testing

@@ -67,22 +67,22 @@ TEST_F(RemovalTest, ErasesEveryKindWithACounterShownBeforeEachErase) {
   Remove();
   const std::vector<std::string> expected = {
       kConfirm,
-      "Form_Main: pointer 11",
-      "Form_Main.Status_Cookies:  Erasing cookies (1)", "delete " + kCookies + "a.txt",
-      "Form_Main.Status_Cookies:  Erasing cookies (2)", "delete " + kCookies + "b.txt",
-      "Form_Main.Status_Cookies:  Erasing cookies (3)", "delete " + kCookies + "c.txt",
-      "Form_Main.Status_Cookies:  Cookies erased",
-      "Form_Main.Status_History:  Erasing typed urls (1)", "query Url1", "delete value Url1", "events",
-      "Form_Main.Status_History:  Erasing typed urls (2)", "query Url2", "delete value Url2", "events",
-      "Form_Main.Status_History:  Erasing typed urls (3)", "query Url3", "delete value Url3", "events",
-      "Form_Main.Status_History:  Erasing typed urls (4)", "query Url4",
-      "Form_Main.Status_History:  Erasing history files (1)", "delete " + kHistory + "h1",
-      "Form_Main.Status_History:  Registry urls / History files erased",
-      "Form_Main.Status_Cache:  Erasing cache files (1)", "delete " + kCache + "c1",
-      "Form_Main.Status_Cache:  Cache files erased",
-      "Form_Main: pointer 0",
+      "Veltrane: pointer 11",
+      "Veltrane.Status_Cookies:  Erasing cookies (1)", "delete " + kCookies + "a.txt",
+      "Veltrane.Status_Cookies:  Erasing cookies (2)", "delete " + kCookies + "b.txt",
+      "Veltrane.Status_Cookies:  Erasing cookies (3)", "delete " + kCookies + "c.txt",
+      "Veltrane.Status_Cookies:  Cookies erased",
+      "Veltrane.Status_History:  Erasing typed urls (1)", "query Url1", "delete value Url1", "events",
+      "Veltrane.Status_History:  Erasing typed urls (2)", "query Url2", "delete value Url2", "events",
+      "Veltrane.Status_History:  Erasing typed urls (3)", "query Url3", "delete value Url3", "events",
+      "Veltrane.Status_History:  Erasing typed urls (4)", "query Url4",
+      "Veltrane.Status_History:  Erasing history files (1)", "delete " + kHistory + "h1",
+      "Veltrane.Status_History:  Registry urls / History files erased",
+      "Veltrane.Status_Cache:  Erasing cache files (1)", "delete " + kCache + "c1",
+      "Veltrane.Status_Cache:  Cache files erased",
+      "Veltrane: pointer 0",
   };
-  EXPECT_EQ(Lines({"Form_Main", "delete", "wipe", "query", "events", "msgbox"}, mark), expected) << Dump();
+  EXPECT_EQ(Lines({"Veltrane:", "Veltrane.", "delete", "wipe", "query", "events", "msgbox"}, mark), expected) << Dump();
   EXPECT_EQ(SummaryShown(), kRemovalSummary);
   EXPECT_FALSE(app.state.scanDone);
   EXPECT_EQ(app.state.wipePasses, 0);
@@ -96,7 +96,7 @@ TEST_F(RemovalTest, WithoutAScanOnlyTheRefusalShows) {
   mainForm->SetText(ids::Status_Cookies, "kept");
   const std::size_t mark = runtime.LogMark();
   Remove();
-  EXPECT_THAT(Lines({"Form_Main", "msgbox", "delete", "query"}, mark),
+  EXPECT_THAT(Lines({"Veltrane:", "Veltrane.", "msgbox", "delete", "query"}, mark),
               ElementsAre("msgbox [Veltrane] Scan your system first! (OkOnly) -> Ok"));
   EXPECT_EQ(app.state.wipePasses, 3);
   EXPECT_EQ(Row(ids::Status_Cookies), "kept");
@@ -108,7 +108,7 @@ TEST_F(RemovalTest, AfterACompleteRemovalTheNextOneIsRefused) {
   Remove();
   const std::size_t mark = runtime.LogMark();
   Remove();
-  EXPECT_THAT(Lines({"msgbox", "Form_Main"}, mark),
+  EXPECT_THAT(Lines({"msgbox", "Veltrane:", "Veltrane."}, mark),
               ElementsAre("msgbox [Veltrane] Scan your system first! (OkOnly) -> Ok"));
 }
 
@@ -119,7 +119,7 @@ TEST_F(RemovalTest, CancelChangesNothing) {
   runtime.QueueAnswer(platform::kAnswerCancel);
   const std::size_t mark = runtime.LogMark();
   Remove();
-  EXPECT_THAT(Lines({"Form_Main", "msgbox", "delete", "query", "wipe"}, mark),
+  EXPECT_THAT(Lines({"Veltrane:", "Veltrane.", "msgbox", "delete", "query", "wipe"}, mark),
               ElementsAre("msgbox [Please confirm] Really delete all information? (OkCancel) -> Cancel"));
   EXPECT_EQ(app.state.wipePasses, 3);
   EXPECT_TRUE(app.state.scanDone);
@@ -153,11 +153,11 @@ TEST_F(RemovalTest, WipePassesGoToEveryFile) {
   const std::size_t mark = runtime.LogMark();
   Remove();
   // The counter stands before each file's wipe; the wipe runs 3 passes.
-  std::vector<std::string> cookies = Lines({"Form_Main.Status_Cookies", "wipe " + kCookies}, mark);
-  EXPECT_THAT(cookies, ElementsAre("Form_Main.Status_Cookies:  Erasing cookies (1)", "wipe " + kCookies + "a.txt",
-                                   "Form_Main.Status_Cookies:  Erasing cookies (2)", "wipe " + kCookies + "b.txt",
-                                   "Form_Main.Status_Cookies:  Erasing cookies (3)", "wipe " + kCookies + "c.txt",
-                                   "Form_Main.Status_Cookies:  Cookies erased"));
+  std::vector<std::string> cookies = Lines({"Veltrane.Status_Cookies", "wipe " + kCookies}, mark);
+  EXPECT_THAT(cookies, ElementsAre("Veltrane.Status_Cookies:  Erasing cookies (1)", "wipe " + kCookies + "a.txt",
+                                   "Veltrane.Status_Cookies:  Erasing cookies (2)", "wipe " + kCookies + "b.txt",
+                                   "Veltrane.Status_Cookies:  Erasing cookies (3)", "wipe " + kCookies + "c.txt",
+                                   "Veltrane.Status_Cookies:  Cookies erased"));
   EXPECT_FALSE(files.Exists(kCookies + "a.txt"));
   EXPECT_FALSE(files.Exists(kCache + "c1"));
   EXPECT_EQ(files.WipeOpens(kCookies + "a.txt"), 1);
@@ -240,8 +240,8 @@ TEST_F(RemovalTest, AllFoldersMissingStillSetsPassesAndShowsTheSummary) {
   SetWipe(1, 2);
   const std::size_t mark = runtime.LogMark();
   Remove();
-  EXPECT_THAT(Lines({"Form_Main", "delete", "query"}, mark),
-              ElementsAre("Form_Main: pointer 11", "Form_Main: pointer 0"));
+  EXPECT_THAT(Lines({"Veltrane:", "Veltrane.", "delete", "query"}, mark),
+              ElementsAre("Veltrane: pointer 11", "Veltrane: pointer 0"));
   EXPECT_EQ(app.state.wipePasses, 7);
   EXPECT_TRUE(app.state.scanDone);
   EXPECT_EQ(SummaryShown(), kRemovalSummary);
@@ -277,13 +277,13 @@ TEST_F(RemovalTest, PositionsPastTheListsNewEndAreSkipped) {
   ScanAt(FromNow(1));
   const std::size_t mark = runtime.LogMark();
   Remove();
-  EXPECT_THAT(Lines({"Form_Main.Status_Cookies", "wipe " + kCookies}, mark),
-              ElementsAre("Form_Main.Status_Cookies:  Erasing cookies (1)", "wipe " + kCookies + "a.txt",
+  EXPECT_THAT(Lines({"Veltrane.Status_Cookies", "wipe " + kCookies}, mark),
+              ElementsAre("Veltrane.Status_Cookies:  Erasing cookies (1)", "wipe " + kCookies + "a.txt",
                           // the nested scan's texts
-                          "Form_Main.Status_Cookies: ", "Form_Main.Status_Cookies:  Scanning hard disk... please wait...",
-                          "Form_Main.Status_Cookies:  Processing files: 0", "Form_Main.Status_Cookies:  Found: 1 cookies",
-                          "Form_Main.Status_Cookies:  Erasing cookies (2)", "Form_Main.Status_Cookies:  Erasing cookies (3)",
-                          "Form_Main.Status_Cookies:  Cookies erased"));
+                          "Veltrane.Status_Cookies: ", "Veltrane.Status_Cookies:  Scanning hard disk... please wait...",
+                          "Veltrane.Status_Cookies:  Processing files: 0", "Veltrane.Status_Cookies:  Found: 1 cookies",
+                          "Veltrane.Status_Cookies:  Erasing cookies (2)", "Veltrane.Status_Cookies:  Erasing cookies (3)",
+                          "Veltrane.Status_Cookies:  Cookies erased"));
   EXPECT_FALSE(files.Exists(kCookies + "a.txt"));
 }
 
@@ -292,12 +292,12 @@ TEST_F(RemovalTest, ANestedRemovalRunsToItsEndFirst) {
   RemoveAt(FromNow(1));  // after Url1 was deleted
   const std::size_t mark = runtime.LogMark();
   Remove();
-  std::vector<std::string> lines = Lines({"msgbox", "Form_Main: pointer", "Form_Main.Status_History:  Reg"}, mark);
-  EXPECT_THAT(lines, ElementsAre(kConfirm, "Form_Main: pointer 11", kConfirm, "Form_Main: pointer 11",
-                                 "Form_Main.Status_History:  Registry urls / History files erased",
-                                 "Form_Main: pointer 0",
-                                 "Form_Main.Status_History:  Registry urls / History files erased",
-                                 "Form_Main: pointer 0"));
+  std::vector<std::string> lines = Lines({"msgbox", "Veltrane: pointer", "Veltrane.Status_History:  Reg"}, mark);
+  EXPECT_THAT(lines, ElementsAre(kConfirm, "Veltrane: pointer 11", kConfirm, "Veltrane: pointer 11",
+                                 "Veltrane.Status_History:  Registry urls / History files erased",
+                                 "Veltrane: pointer 0",
+                                 "Veltrane.Status_History:  Registry urls / History files erased",
+                                 "Veltrane: pointer 0"));
   EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url3"));
   EXPECT_FALSE(app.state.scanDone);
   EXPECT_EQ(SummaryShown(), kRemovalSummary);

@@ -66,41 +66,41 @@ TEST_F(TraceScanTest, LetsEventsRunAtTheSevenPointsOnly) {
 
   // Between "list" and the next row text, the events are the walk's own.
   const std::vector<std::string> expected = {
-      "Form_Main: pointer 11",
-      "Form_Main.Status_History: ",
-      "Form_Main.Status_Cache: ",
-      "Form_Main.Status_Cookies: ",
-      "Form_Main.Status_Cookies:  Scanning hard disk... please wait...",
+      "Veltrane: pointer 11",
+      "Veltrane.Status_History: ",
+      "Veltrane.Status_Cache: ",
+      "Veltrane.Status_Cookies: ",
+      "Veltrane.Status_Cookies:  Scanning hard disk... please wait...",
       "events",  // 1
       "list " + kCookies + " 0", "events", "events", "events",
-      "Form_Main.Status_Cookies:  Processing files: 2",
+      "Veltrane.Status_Cookies:  Processing files: 2",
       "events",  // 2
-      "Form_Main.Status_Cookies:  Processing files: 1",
+      "Veltrane.Status_Cookies:  Processing files: 1",
       "events",
-      "Form_Main.Status_Cookies:  Processing files: 0",
+      "Veltrane.Status_Cookies:  Processing files: 0",
       "events",
-      "Form_Main.Status_Cookies:  Found: 2 cookies",
-      "Form_Main.Status_History:  Scanning registry... please wait...",
+      "Veltrane.Status_Cookies:  Found: 2 cookies",
+      "Veltrane.Status_History:  Scanning registry... please wait...",
       "query Url1", "events",  // 3
       "query Url2", "events",
       "query Url3",
-      "Form_Main.Status_History:  Scanning hard disk... please wait...",
+      "Veltrane.Status_History:  Scanning hard disk... please wait...",
       "events",  // 4
       "list " + kHistory + " 20", "events", "events", "events", "events", "events",
-      "Form_Main.Status_History:  Processing directory... (0)",
+      "Veltrane.Status_History:  Processing directory... (0)",
       "list " + kHistory + " 0", "events", "events",
       "events",  // 5
-      "Form_Main.Status_History:  Found: 2 URL - 2 Files",
-      "Form_Main.Status_Cache:  Scanning hard disk... please wait...",
+      "Veltrane.Status_History:  Found: 2 URL - 2 Files",
+      "Veltrane.Status_Cache:  Scanning hard disk... please wait...",
       "events",  // 6
       "list " + kCache + " 20", "events", "events", "events",
-      "Form_Main.Status_Cache:  Processing directory... (0)",
+      "Veltrane.Status_Cache:  Processing directory... (0)",
       "list " + kCache + " 0",
       "events",  // 7
-      "Form_Main.Status_Cache:  No cache file found",
-      "Form_Main: pointer 0",
+      "Veltrane.Status_Cache:  No cache file found",
+      "Veltrane: pointer 0",
   };
-  EXPECT_EQ(Lines({"Form_Main", "events", "list", "query Url"}, mark), expected) << Dump();
+  EXPECT_EQ(Lines({"Veltrane:", "Veltrane.", "events", "list", "query Url"}, mark), expected) << Dump();
   EXPECT_TRUE(app.state.scanDone);
 }
 
@@ -205,10 +205,10 @@ TEST_F(TraceScanTest, CountsTypedAddressesUpToTheEndRule) {
       expected.push_back("query Url" + std::to_string(n));
       if (n < c.lastRead) expected.push_back("events");
     }
-    std::vector<std::string> reads = Lines({"query Url", "events", "Form_Main.Status_History:  Scanning hard"}, mark);
+    std::vector<std::string> reads = Lines({"query Url", "events", "Veltrane.Status_History:  Scanning hard"}, mark);
     // From the registry stage up to the History walk.
     auto first = std::find(reads.begin(), reads.end(), "query Url1");
-    auto end = std::find(reads.begin(), reads.end(), "Form_Main.Status_History:  Scanning hard disk... please wait...");
+    auto end = std::find(reads.begin(), reads.end(), "Veltrane.Status_History:  Scanning hard disk... please wait...");
     EXPECT_EQ(std::vector<std::string>(first, end), expected);
   }
 }
@@ -246,17 +246,17 @@ TEST_F(TraceScanTest, MissingFoldersShowTheErrorAndSkipTheirStage) {
     EXPECT_EQ(app.state.historyFiles.Count(), c.history ? 1u : 0u);
     EXPECT_EQ(app.state.cacheFiles.Count(), c.cache ? 1u : 0u);
     if (!c.cookies) {
-      EXPECT_THAT(Lines({"Form_Main.Status_Cookies"}, mark),
-                  ElementsAre("Form_Main.Status_Cookies: ", "Form_Main.Status_Cookies: " + kKeyNotFound));
+      EXPECT_THAT(Lines({"Veltrane.Status_Cookies"}, mark),
+                  ElementsAre("Veltrane.Status_Cookies: ", "Veltrane.Status_Cookies: " + kKeyNotFound));
     }
     if (!c.history) {
-      EXPECT_THAT(Lines({"Form_Main.Status_History"}, mark),
-                  ElementsAre("Form_Main.Status_History: ", "Form_Main.Status_History: " + kKeyNotFound));
+      EXPECT_THAT(Lines({"Veltrane.Status_History"}, mark),
+                  ElementsAre("Veltrane.Status_History: ", "Veltrane.Status_History: " + kKeyNotFound));
       EXPECT_THAT(Lines({"query Url"}, mark), IsEmpty());
     }
     if (!c.cache) {
-      EXPECT_THAT(Lines({"Form_Main.Status_Cache"}, mark),
-                  ElementsAre("Form_Main.Status_Cache: ", "Form_Main.Status_Cache: " + kKeyNotFound));
+      EXPECT_THAT(Lines({"Veltrane.Status_Cache"}, mark),
+                  ElementsAre("Veltrane.Status_Cache: ", "Veltrane.Status_Cache: " + kKeyNotFound));
     }
     if (!c.cookies && !c.history && !c.cache) {
       EXPECT_THAT(Lines({"events"}, mark), IsEmpty());
@@ -366,9 +366,9 @@ TEST_F(NestedInScanTest, ARemovalAfterAnEarlierScanWorksOnTheListsAsFarAsRebuilt
   EXPECT_EQ(Row(ids::Status_History), " Found: 0 URL - 1 Files");
   EXPECT_EQ(Row(ids::Status_Cache), " Found: 1 files");
   EXPECT_TRUE(app.state.scanDone);
-  EXPECT_THAT(Lines({"Form_Main: pointer"}, mark),
-              ElementsAre("Form_Main: pointer 11", "Form_Main: pointer 11", "Form_Main: pointer 0",
-                          "Form_Main: pointer 0"));
+  EXPECT_THAT(Lines({"Veltrane: pointer"}, mark),
+              ElementsAre("Veltrane: pointer 11", "Veltrane: pointer 11", "Veltrane: pointer 0",
+                          "Veltrane: pointer 0"));
   ASSERT_TRUE(app.HasMsg());
   EXPECT_EQ(app.Msg().form().Text(ids::Label_Msg), kRemovalSummary);
 }
@@ -417,7 +417,7 @@ TEST_F(NestedInScanTest, ClosingTheMainWindowEndsTheProgramMidScan) {
   EXPECT_TRUE(runtime.Ended());
   EXPECT_FALSE(app.state.scanDone);
   EXPECT_EQ(Row(ids::Status_History), "");  // the scan never got there
-  EXPECT_THAT(Lines({"end", "Form_Main"}).back(), "end");
+  EXPECT_THAT(Lines({"end", "Veltrane:", "Veltrane."}).back(), "end");
 }
 
 }  // namespace
