@@ -89,6 +89,10 @@ void FormDetails::OnClick(int id) {
   if (id == ids::Details_Command_Close) form_->Hide();
 }
 
-void FormDetails::OnClose() { form_->Hide(); }
+// The runtime hides the window on its close box already; this keeps it hidden
+// should a close arrive some other way.
+void FormDetails::OnClose() {
+  if (form_->IsShown()) form_->Hide();
+}
 
 }  // namespace veltrane
