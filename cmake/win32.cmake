@@ -30,3 +30,6 @@ endif()
 if(EXISTS ${CMAKE_SOURCE_DIR}/src/platform/win32/entry/winmain.cpp)
   add_subdirectory(resources)
 endif()
+
+# The end-to-end harness that drives veltrane.exe from outside (tools/e2e).
+add_subdirectory(tools/e2e_harness)

@@ -1,0 +1,44 @@
+#pragma once
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "seed_plan.h"
+
+namespace e2e {
+
+// The three browser folders as the prefix's own Shell Folders values name
+// them, each ending in "\"; empty when the value is missing.
+struct Profile {
+  std::wstring cookies, history, cache;
+  const std::wstring& Folder(Root root) const;
+  std::wstring PathOf(Root root, const wchar_t* relative) const;
+  bool Complete() const { return !cookies.empty() && !history.empty() && !cache.empty(); }
+};
+
+Profile ReadProfile();
+
+struct SeedReport {
+  bool ok = true;
+  std::vector<std::string> notes;          // what Wine could not give, and why
+  std::vector<std::string> readOnlyFolders;  // unix paths that want chmod 555
+};
+
+// Creates (or tops up) every folder, file and value of the plan. Files that
+// already hold their content are left alone, so a folder made read-only by
+// an earlier run can be seeded again.
+SeedReport Seed(const Profile& profile);
+
+std::optional<std::string> ReadBytes(const std::wstring& path);
+DWORD AttributesOf(const std::wstring& path);  // INVALID_FILE_ATTRIBUTES when missing
+DWORD ExpectedAttributes(FileKind kind);
+DWORD ExpectedAttributes(FolderKind kind);
+
+// Registry values as text; nullopt when missing.
+std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name);
+bool KeyExists(const wchar_t* key);
+int ValueCount(const wchar_t* key);
+
+}  // namespace e2e
