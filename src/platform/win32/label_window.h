@@ -1,0 +1,71 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace veltrane::win32 {
+
+// What a label needs from the window it lies on.
+class LabelHost {
+ public:
+  // Paints into `dc` what the window itself shows under a control whose
+  // top-left corner is at `origin` in the window's client area.
+  virtual void PaintUnder(HDC dc, POINT origin) = 0;
+  virtual void LabelClicked(int id) = 0;
+
+ protected:
+  ~LabelHost() = default;
+};
+
+struct LabelLook {
+  HFONT font = nullptr;
+  COLORREF fore = RGB(0, 0, 0);
+  bool transparent = false;  // the window's surface shows behind the text
+  COLORREF back = RGB(255, 255, 255);
+  UINT align = DT_LEFT;  // DT_LEFT, DT_CENTER or DT_RIGHT
+  bool border = false;   // a one-pixel line around it
+  bool wordWrap = false;
+  bool picture = false;      // a picture control: its bitmap unscaled inside the border
+  HBITMAP bitmap = nullptr;  // none: the window's surface shows
+};
+
+// A label or a picture: a child window of our own class that keeps its text
+// in this process and paints itself. SetText only stores; the text reaches
+// the screen (and the window manager, for other processes' GetWindowText)
+// at Flush, which the runtime calls when events run. WM_GETTEXT is always
+// answered from the stored text.
+class LabelWindow {
+ public:
+  static constexpr const wchar_t* kLabelClass = L"VeltraneLabel";
+  static constexpr const wchar_t* kPictureClass = L"VeltranePicture";
+  static void RegisterClasses(HINSTANCE module);
+
+  LabelWindow(HWND parent, int id, RECT rect, const LabelLook& look, std::string text, LabelHost& host);
+  ~LabelWindow();
+  LabelWindow(const LabelWindow&) = delete;
+  LabelWindow& operator=(const LabelWindow&) = delete;
+
+  HWND Hwnd() const { return hwnd_; }
+  const std::string& Text() const { return text_; }
+  void SetText(const std::string& text);
+  bool Dirty() const { return dirty_; }
+  void Flush();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  void OnPaint();
+  void OnButtonUp(LPARAM lp);
+  LRESULT OnGetText(WPARAM capacity, wchar_t* buffer) const;
+
+  HWND hwnd_ = nullptr;
+  int id_;
+  POINT origin_;
+  LabelLook look_;
+  std::string text_;
+  LabelHost& host_;
+  bool dirty_ = false;
+  bool pressed_ = false;
+};
+
+}  // namespace veltrane::win32

@@ -1,0 +1,61 @@
+#pragma once
+#include <windows.h>
+// <windows.h> renames MessageBox to MessageBoxW; the runtime's own member
+// keeps its name in every file that includes this one.
+#undef MessageBox
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/runtime.h"
+#include "platform/win32/art_library.h"
+#include "platform/win32/font_cache.h"
+
+namespace veltrane::win32 {
+
+class Win32Form;
+
+// The window runtime on user32. Forms it creates must not outlive it; any
+// left when it goes lose their windows.
+//
+// "Let pending events run" costs a queue call (~90 us under Wine), so
+// DoEvents pumps only when kPumpIntervalMs have passed since the last pump;
+// in between it costs a tick-count read. Label texts set meanwhile are only
+// stored, and repainted when the pump runs or the event loop goes idle.
+class Win32Runtime final : public platform::Runtime {
+ public:
+  static constexpr std::uint64_t kPumpIntervalMs = 15;
+
+  // Artwork, icon, cursor and version come from `module`'s resources.
+  explicit Win32Runtime(HINSTANCE module = GetModuleHandleW(nullptr));
+  ~Win32Runtime() override;
+  Win32Runtime(const Win32Runtime&) = delete;
+  Win32Runtime& operator=(const Win32Runtime&) = delete;
+
+  std::unique_ptr<platform::Form> CreateForm(const platform::FormDesign& design,
+                                             platform::FormEvents& events) override;
+  int MessageBox(const std::string& text, const std::string& title, int style) override;
+  platform::Version ProgramVersion() const override;
+  [[noreturn]] void End() override;
+  int Run() override;
+  void DoEvents() override;
+
+  // For the forms.
+  HINSTANCE Module() const { return module_; }
+  ArtLibrary& Artwork() { return art_; }
+  FontCache& Fonts() { return fonts_; }
+  void Forget(const Win32Form& form);
+
+ private:
+  void Dispatch(MSG& msg);
+  void FlushTexts();
+
+  HINSTANCE module_;
+  ArtLibrary art_;
+  FontCache fonts_;
+  std::vector<Win32Form*> forms_;  // in creation order: the first is the main window
+  std::uint64_t lastPump_ = 0;
+};
+
+}  // namespace veltrane::win32
