@@ -183,6 +183,7 @@ void Win32Form::CreateChild(Control& c) {
       // itself takes the height of its font, as the design's does.
       c.hwnd = create(0, L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                       h + kDropDownHeight);
+      SetWindowTextW(c.hwnd, Widen(d.text).c_str());  // the creation text is not the field's
       SetWindowSubclass(c.hwnd, KeyUpProc, static_cast<UINT_PTR>(d.id), reinterpret_cast<DWORD_PTR>(this));
       COMBOBOXINFO info{};
       info.cbSize = sizeof info;
