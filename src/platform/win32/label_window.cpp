@@ -108,8 +108,14 @@ void LabelWindow::OnPaint() {
   RECT rc;
   GetClientRect(hwnd_, &rc);
   BufferedPaint buffer(paint.Get(), rc.right, rc.bottom);
-  HDC dc = buffer.Get();
-  if (look_.transparent || (look_.picture && !look_.bitmap)) {
+  Paint(buffer.Get());
+}
+
+void LabelWindow::Paint(HDC dc) {
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  // A picture covers itself; only an empty one shows what lies under it.
+  if (look_.picture ? !look_.bitmap : look_.transparent) {
     host_.PaintUnder(dc, origin_);
   } else {
     BrushHandle back(CreateSolidBrush(look_.back));

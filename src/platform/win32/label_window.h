@@ -50,6 +50,9 @@ class LabelWindow {
   void SetText(const std::string& text);
   bool Dirty() const { return dirty_; }
   void Flush();
+  // Paints the whole control into `dc` with its top-left corner at (0, 0).
+  void Paint(HDC dc);
+  bool IsOpaquePicture() const { return look_.picture && look_.bitmap; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

@@ -135,9 +135,14 @@ void Win32Form::Build(const platform::FormDesign& design) {
       c.rect = {o.x + Px(d.left), o.y + Px(d.top), o.x + Px(d.left + d.width), o.y + Px(d.top + d.height)};
     controls_.push_back(std::move(c));
   }
-  // Creation order is the tab order, and the first created lies on top
-  // where two controls overlap.
-  for (Control& c : controls_) CreateChild(c);
+  // The first created lies on top where two overlap: labels first, so text
+  // is never hidden under a picture (a transparent label shows the pictures
+  // under it, see PaintUnder). The others follow in design order, which is
+  // the tab order.
+  for (Control& c : controls_)
+    if (c.design.kind == ControlKind::Label) CreateChild(c);
+  for (Control& c : controls_)
+    if (c.design.kind != ControlKind::Label) CreateChild(c);
 }
 
 void Win32Form::CreateChild(Control& c) {
@@ -157,7 +162,7 @@ void Win32Form::CreateChild(Control& c) {
       LabelLook look;
       look.font = font;
       look.fore = ForeOf(d, COLOR_WINDOWTEXT);
-      look.transparent = d.kind == ControlKind::Picture || !HasColour(d.back);
+      look.transparent = !HasColour(d.back);
       look.back = HasColour(d.back) ? ToColorRef(d.back) : backColour_;
       look.align = AlignFlag(d.align);
       look.border = d.border > 0;
@@ -391,10 +396,17 @@ void Win32Form::OnPaint() {
   PaintSurface(buffer.Get());
 }
 
+// Under a label lie the form's surface and the pictures, which are below
+// every label.
 void Win32Form::PaintUnder(HDC dc, POINT origin) {
   POINT old;
   SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
   PaintSurface(dc);
+  for (auto c = controls_.rbegin(); c != controls_.rend(); ++c) {
+    if (!c->visible || !c->label || !c->label->IsOpaquePicture()) continue;
+    SetViewportOrgEx(dc, c->rect.left - origin.x, c->rect.top - origin.y, nullptr);
+    c->label->Paint(dc);
+  }
   SetViewportOrgEx(dc, old.x, old.y, nullptr);
 }
 
