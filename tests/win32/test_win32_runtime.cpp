@@ -2,6 +2,7 @@
 // control, checked through the window system as another process would see it.
 #include "platform/win32/win32_runtime.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -237,6 +238,54 @@ TEST_F(Win32RuntimeTest, DisabledComboTakesNoFocusAndEveryKeyReleaseIsReported) 
   RunEvents(40);
   EXPECT_EQ(events.keys, (std::vector<int>{kCombo * 1000 + '7', kCombo * 1000 + VK_DOWN,
                                            kCombo * 1000 + VK_SHIFT}));
+}
+
+TEST_F(Win32RuntimeTest, KeyboardMovesBetweenControlsAndEnterPressesTheFocusedButton) {
+  form->Show();
+  RunEvents(30);
+  const auto press = [&](WPARAM key) {
+    HWND focus = GetFocus();
+    PostMessageW(focus, WM_KEYDOWN, key, 1);
+    PostMessageW(focus, WM_KEYUP, key, 0xC0000001);
+    RunEvents(40);
+  };
+  const auto focused = [&](int id) { return GetFocus() == Child(id) || IsChild(Child(id), GetFocus()); };
+  form->SetFocus(kButton);
+  press(VK_RETURN);
+  press(VK_ESCAPE);  // nothing: no control answers IDCANCEL
+  EXPECT_EQ(events.clicks, (std::vector<int>{kButton}));
+  EXPECT_TRUE(form->IsShown());
+
+  // Tab follows the design order and skips a disabled control.
+  press(VK_TAB);
+  EXPECT_TRUE(focused(kCheck));
+  press(VK_TAB);
+  EXPECT_TRUE(focused(kCombo));
+  form->SetFocus(kCheck);
+  form->SetEnabled(kCombo, false);
+  press(VK_TAB);
+  EXPECT_TRUE(focused(kList));
+}
+
+BOOL CALLBACK FindToolTip(HWND hwnd, LPARAM found) {
+  if (_wcsicmp(ClassOf(hwnd).c_str(), TOOLTIPS_CLASSW) == 0) *reinterpret_cast<HWND*>(found) = hwnd;
+  return TRUE;
+}
+
+TEST_F(Win32RuntimeTest, ToolTipBelongsToItsControl) {
+  HWND tip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTip, reinterpret_cast<LPARAM>(&tip));
+  ASSERT_NE(tip, nullptr);
+  EXPECT_EQ(GetWindow(tip, GW_OWNER), Form());
+  EXPECT_EQ(SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+  wchar_t text[80] = {};
+  TTTOOLINFOW tool{};
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.hwnd = Form();
+  tool.uId = reinterpret_cast<UINT_PTR>(Child(kStatus));
+  tool.lpszText = text;
+  SendMessageW(tip, TTM_GETTEXTW, 80, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_STREQ(text, L"Click for details");
 }
 
 TEST_F(Win32RuntimeTest, LabelClickIsAPressAndAReleaseOnIt) {
