@@ -124,6 +124,7 @@ TEST_F(Win32RuntimeTest, ChildrenSitAtTheirDesignedPixelsUnderTheirIds) {
       {kButton, {10, 80, 90, 105}, L"Button"},
       {kCheck, {100, 80, 113, 93}, L"Button"},
       {kList, {10, 120, 143, 187}, L"ListBox"},
+      {kFrame, {160, 120, 294, 200}, L"VeltraneFrame"},
       {kInFrame, {168, 144, 235, 161}, L"VeltraneLabel"},  // frame at (160, 120) + (8, 24)
   };
   for (const Case& c : cases) {
@@ -143,8 +144,8 @@ TEST_F(Win32RuntimeTest, ChildrenSitAtTheirDesignedPixelsUnderTheirIds) {
   EXPECT_EQ(combo.top, 80);
   EXPECT_EQ(combo.right, 249);
   EXPECT_EQ(_wcsicmp(ClassOf(Child(kCombo)).c_str(), L"ComboBox"), 0);
-  // Frames, shapes, lines and timers are painted or kept by the form itself.
-  for (int id : {kFrame, kTimer, kShape, kLine}) EXPECT_EQ(Child(id), nullptr) << id;
+  // Shapes, lines and timers are painted or kept by the form itself.
+  for (int id : {kTimer, kShape, kLine}) EXPECT_EQ(Child(id), nullptr) << id;
 }
 
 TEST_F(Win32RuntimeTest, LabelTextReachesOtherProcessesWhenEventsRun) {
@@ -169,6 +170,8 @@ TEST_F(Win32RuntimeTest, LabelTextReachesOtherProcessesWhenEventsRun) {
   // Texts of other controls.
   form->SetText(kFrame, "  -=-  Veltrane  -=-  ");
   EXPECT_EQ(form->Text(kFrame), "  -=-  Veltrane  -=-  ");
+  SendMessageW(Child(kFrame), WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+  EXPECT_STREQ(shown, L"  -=-  Veltrane  -=-  ");
   EXPECT_EQ(form->Text(kButton), "OK!");
   EXPECT_EQ(form->Text(kCombo), "Combo1");
 }

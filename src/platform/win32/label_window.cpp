@@ -16,13 +16,18 @@ void LabelWindow::RegisterClasses(HINSTANCE module) {
   RegisterClassW(&wc);  // fails harmlessly when a second runtime registers again
   wc.lpszClassName = kPictureClass;
   RegisterClassW(&wc);
+  wc.lpszClassName = kFrameClass;
+  RegisterClassW(&wc);
 }
 
 LabelWindow::LabelWindow(HWND parent, int id, RECT rect, const LabelLook& look, std::string text,
                          LabelHost& host)
     : id_(id), origin_{rect.left, rect.top}, look_(look), text_(std::move(text)), host_(host) {
   const auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  CreateWindowExW(0, look.picture ? kPictureClass : kLabelClass, Widen(text_).c_str(),
+  const wchar_t* cls = look.role == LabelRole::Picture ? kPictureClass
+                       : look.role == LabelRole::Frame ? kFrameClass
+                                                       : kLabelClass;
+  CreateWindowExW(0, cls, Widen(text_).c_str(),
                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, rect.left, rect.top,
                   rect.right - rect.left, rect.bottom - rect.top, parent,
                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), module, this);
@@ -114,18 +119,27 @@ void LabelWindow::OnPaint() {
 void LabelWindow::Paint(HDC dc) {
   RECT rc;
   GetClientRect(hwnd_, &rc);
-  // A picture covers itself; only an empty one shows what lies under it.
-  if (look_.picture ? !look_.bitmap : look_.transparent) {
-    host_.PaintUnder(dc, origin_);
-  } else {
-    BrushHandle back(CreateSolidBrush(look_.back));
-    FillRect(dc, &rc, back.Get());
+  switch (look_.role) {
+    case LabelRole::Frame:
+      host_.PaintUnder(dc, origin_);  // the window paints the frame and its caption
+      return;
+    case LabelRole::Picture:
+      if (!look_.bitmap) host_.PaintUnder(dc, origin_);
+      break;
+    case LabelRole::Label:
+      if (look_.transparent) {
+        host_.PaintUnder(dc, origin_);
+      } else {
+        BrushHandle back(CreateSolidBrush(look_.back));
+        FillRect(dc, &rc, back.Get());
+      }
+      break;
   }
   if (look_.border) {
     FrameRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     InflateRect(&rc, -1, -1);
   }
-  if (look_.picture) {
+  if (look_.role == LabelRole::Picture) {
     if (!look_.bitmap) return;
     MemoryDc picture(dc);
     Selection chosen(picture.Get(), look_.bitmap);

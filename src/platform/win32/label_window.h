@@ -17,7 +17,13 @@ class LabelHost {
   ~LabelHost() = default;
 };
 
+// A label draws its text; a picture its bitmap; a frame only holds its
+// caption for readers and shows the window's surface, where the window
+// itself paints the frame.
+enum class LabelRole { Label, Picture, Frame };
+
 struct LabelLook {
+  LabelRole role = LabelRole::Label;
   HFONT font = nullptr;
   COLORREF fore = RGB(0, 0, 0);
   bool transparent = false;  // the window's surface shows behind the text
@@ -25,11 +31,10 @@ struct LabelLook {
   UINT align = DT_LEFT;  // DT_LEFT, DT_CENTER or DT_RIGHT
   bool border = false;   // a one-pixel line around it
   bool wordWrap = false;
-  bool picture = false;      // a picture control: its bitmap unscaled inside the border
-  HBITMAP bitmap = nullptr;  // none: the window's surface shows
+  HBITMAP bitmap = nullptr;  // a picture's, unscaled inside the border; none: the surface shows
 };
 
-// A label or a picture: a child window of our own class that keeps its text
+// A label, picture or frame: a child window of our own class that keeps its text
 // in this process and paints itself. SetText only stores; the text reaches
 // the screen (and the window manager, for other processes' GetWindowText)
 // at Flush, which the runtime calls when events run. WM_GETTEXT is always
@@ -38,6 +43,7 @@ class LabelWindow {
  public:
   static constexpr const wchar_t* kLabelClass = L"VeltraneLabel";
   static constexpr const wchar_t* kPictureClass = L"VeltranePicture";
+  static constexpr const wchar_t* kFrameClass = L"VeltraneFrame";
   static void RegisterClasses(HINSTANCE module);
 
   LabelWindow(HWND parent, int id, RECT rect, const LabelLook& look, std::string text, LabelHost& host);
@@ -52,7 +58,7 @@ class LabelWindow {
   void Flush();
   // Paints the whole control into `dc` with its top-left corner at (0, 0).
   void Paint(HDC dc);
-  bool IsOpaquePicture() const { return look_.picture && look_.bitmap; }
+  bool IsOpaquePicture() const { return look_.role == LabelRole::Picture && look_.bitmap; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);

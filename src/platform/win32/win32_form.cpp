@@ -127,7 +127,6 @@ void Win32Form::Build(const platform::FormDesign& design) {
   for (const ControlDesign& d : design.controls) {
     Control c;
     c.design = d;
-    c.text = std::string(d.text);
     const POINT o = ContainerOrigin(design, d);
     if (d.kind == ControlKind::Line)
       c.rect = {o.x + Px(d.left), o.y + Px(d.top), o.x + Px(d.width), o.y + Px(d.height)};
@@ -137,12 +136,14 @@ void Win32Form::Build(const platform::FormDesign& design) {
   }
   // The first created lies on top where two overlap: labels first, so text
   // is never hidden under a picture (a transparent label shows the pictures
-  // under it, see PaintUnder). The others follow in design order, which is
-  // the tab order.
-  for (Control& c : controls_)
-    if (c.design.kind == ControlKind::Label) CreateChild(c);
-  for (Control& c : controls_)
-    if (c.design.kind != ControlKind::Label) CreateChild(c);
+  // under it, see PaintUnder); frames last, under what they hold. The rest
+  // follow in design order, which is the tab order.
+  const auto rank = [](ControlKind kind) {
+    return kind == ControlKind::Label ? 0 : kind == ControlKind::Frame ? 2 : 1;
+  };
+  for (int pass = 0; pass < 3; ++pass)
+    for (Control& c : controls_)
+      if (rank(c.design.kind) == pass) CreateChild(c);
 }
 
 void Win32Form::CreateChild(Control& c) {
@@ -158,8 +159,12 @@ void Win32Form::CreateChild(Control& c) {
   };
   switch (d.kind) {
     case ControlKind::Label:
-    case ControlKind::Picture: {
+    case ControlKind::Picture:
+    case ControlKind::Frame: {
       LabelLook look;
+      look.role = d.kind == ControlKind::Picture ? LabelRole::Picture
+                  : d.kind == ControlKind::Frame ? LabelRole::Frame
+                                                 : LabelRole::Label;
       look.font = font;
       look.fore = ForeOf(d, COLOR_WINDOWTEXT);
       look.transparent = !HasColour(d.back);
@@ -167,7 +172,6 @@ void Win32Form::CreateChild(Control& c) {
       look.align = AlignFlag(d.align);
       look.border = d.border > 0;
       look.wordWrap = d.wordWrap;
-      look.picture = d.kind == ControlKind::Picture;
       look.bitmap = runtime_->Artwork().Bitmap(d.picture);
       c.label = std::make_unique<LabelWindow>(hwnd_, d.id, r, look, std::string(d.text),
                                               static_cast<LabelHost&>(*this));
@@ -204,7 +208,6 @@ void Win32Form::CreateChild(Control& c) {
     case ControlKind::Timer:
       if (d.interval > 0) c.timerOn = SetTimer(hwnd_, static_cast<UINT_PTR>(d.id), UINT(d.interval), nullptr) != 0;
       break;
-    case ControlKind::Frame:
     case ControlKind::Shape:
     case ControlKind::Line:
       break;
@@ -459,7 +462,7 @@ void Win32Form::PaintFrame(HDC dc, const Control& frame) {
   Selection font(dc, runtime_->Fonts().Get(d.font));
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
-  const std::wstring text = Widen(frame.text);
+  const std::wstring text = frame.label ? Widen(frame.label->Text()) : std::wstring();
   SIZE extent{0, 0};
   GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
   const int textLeft = r.left + kFrameTextIndent;
@@ -535,14 +538,11 @@ void Win32Form::SetText(int id, const std::string& text) {
   switch (c.design.kind) {
     case ControlKind::Label:
     case ControlKind::Picture:
+    case ControlKind::Frame:
       // Stored only: status rows change thousands of times in a scan, and the
       // screen needs the latest text only when events run.
       c.label->SetText(text);
       textsDirty_ = textsDirty_ || c.label->Dirty();
-      break;
-    case ControlKind::Frame:
-      c.text = text;
-      InvalidateRect(hwnd_, &c.rect, FALSE);
       break;
     case ControlKind::Button:
     case ControlKind::CheckBox:
@@ -558,7 +558,7 @@ std::string Win32Form::Text(int id) const {
   const Control& c = At(id);
   if (c.label) return c.label->Text();
   if (c.hwnd) return WindowText(c.hwnd);
-  return c.text;
+  return {};
 }
 
 void Win32Form::SetEnabled(int id, bool enabled) {

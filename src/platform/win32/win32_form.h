@@ -17,7 +17,8 @@ class Win32Runtime;
 
 // One top-level window built from its design. Every control with a window is
 // a child whose id is its design id, so another process finds it with
-// GetDlgItem. Shapes, lines and frames are painted by the form itself.
+// GetDlgItem. Shapes, lines and frames are painted by the form itself; a
+// frame also has a child window that holds its caption for readers.
 class Win32Form final : public platform::Form, private LabelHost {
  public:
   static constexpr const wchar_t* kClass = L"VeltraneForm";
@@ -71,9 +72,8 @@ class Win32Form final : public platform::Form, private LabelHost {
   struct Control {
     platform::ControlDesign design;  // its texts are read only while building
     RECT rect{};                     // pixels in the form's client area; lines: the end points
-    HWND hwnd = nullptr;             // none for shapes, lines, frames and timers
-    std::unique_ptr<LabelWindow> label;  // labels and pictures
-    std::string text;                // frames: the caption
+    HWND hwnd = nullptr;             // none for shapes, lines and timers
+    std::unique_ptr<LabelWindow> label;  // labels, pictures and frames
     bool visible = true;
     bool timerOn = false;
     BrushHandle back;                // check box: its own back colour
