@@ -59,7 +59,7 @@ struct FormDesign {
   int clientWidth = 0, clientHeight = 0;  // twips
   Colour back = kDefaultColour;
   Art background = Art::None;
-  bool icon = false;        // the program's icon
+  bool icon = false;        // the program's icon; such a window can also be minimised
   bool closeHides = true;   // the close box hides the window (main window: raises OnClose)
   std::span<const ControlDesign> controls;
 };

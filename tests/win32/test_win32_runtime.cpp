@@ -341,6 +341,16 @@ TEST_F(Win32RuntimeTest, ShownCentredTheFirstTimeThenWhereItWas) {
   GetWindowRect(Form(), &r);
   EXPECT_EQ(r.left, 30);
   EXPECT_EQ(r.top, 40);
+
+  // Shown again while up, under another window: it comes to the front.
+  Recorder otherEvents;
+  auto other = runtime.CreateForm(kDesign, otherEvents);
+  other->Show();
+  form->Show();
+  HWND first = GetTopWindow(nullptr);
+  while (first && first != Form() && first != reinterpret_cast<HWND>(other->Handle()))
+    first = GetWindow(first, GW_HWNDNEXT);
+  EXPECT_EQ(first, Form());
 }
 
 TEST_F(Win32RuntimeTest, CursorIsHandOnHandControlsAndHourglassEverywhereWhileBusy) {

@@ -498,7 +498,11 @@ void Win32Form::Show() {
                  (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
-  ShowWindow(hwnd_, SW_SHOW);
+  // Shown again while it is up: it comes to the front, as a new message must.
+  if (IsWindowVisible(hwnd_))
+    BringWindowToTop(hwnd_);
+  else
+    ShowWindow(hwnd_, SW_SHOW);
 }
 
 void Win32Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
