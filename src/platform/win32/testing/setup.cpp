@@ -21,8 +21,12 @@ bool RunUnix(const wchar_t* program, std::wstring commandLine, const std::wstrin
   if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &process))
     return false;
-  if (process.hProcess) CloseHandle(process.hProcess);
-  if (process.hThread) CloseHandle(process.hThread);
+  // For a unix program the process handle is null and the thread handle
+  // garbage: closing it would close some other handle of ours.
+  if (process.hProcess) {
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
   for (int i = 0; i < 500; ++i) {
     if (done()) return true;
     Sleep(10);

@@ -1,0 +1,127 @@
+// What only the real layer has: Wine's own quirks it depends on, UTF-16 at
+// the boundary, the throttled event pump.
+#include <gtest/gtest.h>
+
+#include "platform/win32/testing/setup.h"
+#include "platform/win32/win32_desktop.h"
+#include "platform/win32/win32_event_pump.h"
+#include "platform/win32/win32_files.h"
+#include "platform/win32/win32_launcher.h"
+#include "platform/win32/win32_registry.h"
+#include "registry/module_registry.h"
+
+namespace veltrane::win32 {
+namespace {
+
+const std::string kFolder = "C:\\vtest\\layer";
+const std::string kKey = "Software\\VeltraneTest\\layer";
+
+class Win32Layer : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::MakeFolder("C:\\vtest");
+    ASSERT_TRUE(testing::RemoveTree(kFolder));
+    ASSERT_TRUE(testing::MakeFolder(kFolder));
+    ASSERT_TRUE(testing::ResetKey(kKey));
+  }
+  void TearDown() override {
+    testing::RemoveTree(kFolder);
+    testing::DeleteKey(kKey);
+  }
+};
+
+// The walk and the scan rely on Wine keeping these bits per file; without
+// them hidden and system entries would be listed as plain ones.
+TEST_F(Win32Layer, CanaryWineKeepsHiddenAndSystemBits) {
+  Win32FileSystem fs;
+  const std::string file = kFolder + "\\h.txt";
+  ASSERT_TRUE(testing::MakeFile(file, "x"));
+  ASSERT_TRUE(testing::SetAttributes(file, platform::kAttrHidden | platform::kAttrSystem));
+  EXPECT_EQ(fs.Attributes(file), 0x26u) << "Wine dropped the hidden/system attribute: "
+                                           "is user_xattr available on this file system?";
+}
+
+TEST_F(Win32Layer, StringDataIsConvertedFromUtf16) {
+  struct Case {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"odd", {'a', 0, 'b'}, "a"},  // a trailing half character is dropped
+      {"nul", {'a', 0, 0, 0}, std::string("a\0", 2)},
+      {"euro", {0xAC, 0x20, 0, 0}, std::string("\xE2\x82\xAC\0", 4)},
+  };
+  Win32Registry registry;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(testing::SetRegBytes(kKey, c.name, platform::kRegSz, c.bytes));
+    EXPECT_EQ(GetRegValue(registry, kUserRoot, kKey, c.name), RegValue(c.expected));
+  }
+  EXPECT_EQ(registry.OpenKeyCount(), 0u);
+}
+
+TEST_F(Win32Layer, DanglingLinkIsLeftAlone) {
+  Win32FileSystem fs;
+  ASSERT_TRUE(testing::MakeFile(kFolder + "\\t.txt", "x"));
+  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.txt", "t.txt"));
+  ASSERT_TRUE(testing::RemoveTree(kFolder + "\\t.txt"));
+  EXPECT_EQ(fs.OpenForWipe(kFolder + "\\l.txt"), nullptr);
+  EXPECT_FALSE(fs.Delete(kFolder + "\\l.txt"));
+}
+
+TEST_F(Win32Layer, LinkIsNeverWrittenThrough) {
+  Win32FileSystem fs;
+  ASSERT_TRUE(testing::MakeFile(kFolder + "\\t.txt", "precious"));
+  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.txt", "t.txt"));
+  auto target = fs.OpenForWipe(kFolder + "\\l.txt");
+  ASSERT_TRUE(target);
+  ASSERT_EQ(target->kind(), platform::WipeTarget::Kind::Link);
+  EXPECT_FALSE(target->Rewind());
+  EXPECT_FALSE(target->Write("000", 3));
+  EXPECT_FALSE(target->Flush());
+  target.reset();
+  EXPECT_EQ(testing::ReadAll(kFolder + "\\t.txt"), "precious");
+  EXPECT_TRUE(testing::Exists(kFolder + "\\l.txt")) << "closing deletes nothing";
+}
+
+TEST(Win32Desktop, TitlesCountUtf8BytesAndAreCutOnACharacter) {
+  testing::TitledWindow window("Zo\xC3\xAB!");
+  ASSERT_NE(window.handle(), 0u);
+  Win32Desktop desktop;
+  EXPECT_EQ(desktop.TitleLength(window.handle()), 5);
+  std::string title;
+  EXPECT_EQ(desktop.Title(window.handle(), title, 6), 5);
+  EXPECT_EQ(title, "Zo\xC3\xAB!");
+  EXPECT_EQ(desktop.Title(window.handle(), title, 4), 2) << "ë does not fit in 3 bytes";
+  EXPECT_EQ(title, "Zo");
+  EXPECT_TRUE(desktop.IsVisible(window.handle()));
+  EXPECT_EQ(desktop.Owner(window.handle()), 0u);
+
+  bool found = false;
+  for (auto h = desktop.First(window.handle()); h && !found; h = desktop.Next(h))
+    found = h == window.handle();
+  EXPECT_TRUE(found) << "the z-order walk reaches the window";
+}
+
+TEST(Win32EventPump, PumpsAtMostOncePerInterval) {
+  constexpr unsigned kProbe = 0x8000 + 7;  // WM_APP + 7
+  Win32EventPump pump(50);
+  testing::PostToSelf(kProbe);
+  pump.DoEvents();
+  EXPECT_FALSE(testing::QueueHolds(kProbe)) << "the first call pumps";
+  testing::PostToSelf(kProbe);
+  pump.DoEvents();
+  EXPECT_TRUE(testing::QueueHolds(kProbe)) << "too soon after the last pump";
+  testing::SleepMs(80);
+  pump.DoEvents();
+  EXPECT_FALSE(testing::QueueHolds(kProbe));
+}
+
+TEST(Win32Launcher, MissingProgramFailsQuietly) {
+  Win32Launcher launcher;
+  EXPECT_FALSE(launcher.Start("C:\\no\\such\\program.exe", platform::kShowMinimizedWithFocus));
+}
+
+}  // namespace
+}  // namespace veltrane::win32
