@@ -78,8 +78,10 @@ constexpr platform::ControlDesign kControls[] = {
     Picture(ids::Command_Scan, 480, 3000, 1275, 390, Art::ScanButton, Cursor::Hand),
     Picture(ids::Image_Remove, 3480, 2160, 1125, 945, Art::RemovePicture, Cursor::Hand),
     Picture(ids::Command_Remove, 3000, 2970, 1950, 420, Art::RemoveButton, Cursor::Hand),
-    Picture(ids::Image_Logo, 6705, 165, 2145, 1725, Art::Logo),
+    // The name runs across the logo and must stay readable: where pictures
+    // overlap, the earlier row lies on top.
     Picture(ids::Image_Veltrane, 6360, 840, 2880, 465, Art::ProductName),
+    Picture(ids::Image_Logo, 6705, 165, 2145, 1725, Art::Logo),
     Picture(ids::Image_IE, 6660, 2040, 2280, 570, Art::BrowserBanner, Cursor::Arrow, 1),
 
     Line(ids::Line1, 6240, 120, 6240, 4800),
