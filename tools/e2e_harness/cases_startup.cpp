@@ -113,6 +113,8 @@ void ExpectFirstPassSelected(Case& c, const Session& s, const std::string& after
 
 void WithBrowserWindow(Report& report, const Settings& settings) {
   BrowserWindow browser;
+  // A second match, in another case, shows the same one window.
+  BrowserWindow second(L"about:blank - MICROSOFT internet EXPLORER");
   Session s(settings);
   std::string why;
   const bool started = s.Start(why);
@@ -120,12 +122,15 @@ void WithBrowserWindow(Report& report, const Settings& settings) {
 
   report.Run("start_with_browser_window_shows_warning", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    c.Check(browser.Shown(), "the harness's browser window is not shown");
+    c.Check(browser.Shown() && second.Shown(), "the harness's browser windows are not shown");
     WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, 5000);
     if (!c.Check(IsShown(msg), "no message window shown")) return;
     c.Check(IsShown(s.Main()), "the main window is not shown");
     c.Expect(Text(FindControl(msg, ids::Label_Msg)), kWarning, "Label_Msg");
-    c.Expect(Text(FindControl(msg, ids::Frame_Msg)), L"  -=-  Veltrane  -=-  ", "Frame_Msg");
+    // The frame may be painted by its window rather than be one; its caption
+    // is then seen only in the screenshot.
+    if (const HWND frame = FindControl(msg, ids::Frame_Msg))
+      c.Expect(Text(frame), L"  -=-  Veltrane  -=-  ", "Frame_Msg");
     c.Expect(Text(FindControl(msg, ids::Msg_Command_Close)), L"OK!", "the button");
     c.Expect(Text(msg), L"Form1", "the message window's caption");
     int windows = 0;
@@ -156,6 +161,8 @@ void WithBrowserWindow(Report& report, const Settings& settings) {
 }
 
 void WithoutBrowserWindow(Report& report, const Settings& settings) {
+  // Hidden, so it must not count as an open browser.
+  BrowserWindow hidden(L"Blank Page - Microsoft Internet Explorer", false);
   Session s(settings);
   std::string why;
   const bool started = s.Start(why);

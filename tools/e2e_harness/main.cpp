@@ -35,6 +35,7 @@ DWORD WINAPI Watchdog(void* seconds) {
 
 int SeedCommand() {
   const e2e::SeedReport report = e2e::Seed(e2e::ReadProfile());
+  for (const std::string& problem : report.problems) std::printf("problem %s\n", problem.c_str());
   for (const std::string& note : report.notes) std::printf("note %s\n", note.c_str());
   for (const std::string& folder : report.readOnlyFolders) std::printf("readonly %s\n", folder.c_str());
   return report.ok ? 0 : 1;

@@ -86,13 +86,13 @@ void SeedOneFile(const Profile& profile, const e2e::SeedFile& file, SeedReport& 
   if (AttributesOf(path) != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (!WriteBytes(path, content)) {
     report.ok = false;
-    report.notes.push_back("cannot write " + Utf8(path) + " (error " + Number(GetLastError()) + ")");
+    report.problems.push_back("cannot write " + Utf8(path) + " (error " + Number(GetLastError()) + ")");
     return;
   }
   if (file.kind != FileKind::Plain) SetFileAttributesW(path.c_str(), AttributeBits(file.kind));
   if (AttributesOf(path) != want) {
     report.ok = false;
-    report.notes.push_back(Utf8(path) + " reports attributes " + Number(AttributesOf(path)) + ", wanted " + Number(want));
+    report.problems.push_back(Utf8(path) + " reports attributes " + Number(AttributesOf(path)) + ", wanted " + Number(want));
   }
 }
 
@@ -111,7 +111,7 @@ void SeedFolderAttributes(const Profile& profile, const SeedFolder& folder, Seed
   }
   if (AttributesOf(path) != ExpectedAttributes(folder.kind)) {
     report.ok = false;
-    report.notes.push_back(Utf8(path) + " reports attributes " + Number(AttributesOf(path)) + ", wanted " +
+    report.problems.push_back(Utf8(path) + " reports attributes " + Number(AttributesOf(path)) + ", wanted " +
                            Number(ExpectedAttributes(folder.kind)));
   }
 }
@@ -139,17 +139,21 @@ void SeedRegistry(SeedReport& report) {
   if (RegCreateKeyExW(HKEY_CURRENT_USER, kTypedUrlsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, urls.out(),
                       nullptr) != ERROR_SUCCESS) {
     report.ok = false;
-    report.notes.push_back("cannot create the TypedURLs key");
+    report.problems.push_back("cannot create the TypedURLs key");
     return;
   }
   for (const SeedValue& value : SeedTypedUrls())
-    if (!SetString(urls.get(), value.name, value.data)) report.ok = false;
+    if (!SetString(urls.get(), value.name, value.data)) {
+      report.ok = false;
+      report.problems.push_back("cannot set " + Utf8(value.name));
+    }
   RegDeleteValueW(urls.get(), kAbsentTypedUrl);
 
   Key times;
   if (RegCreateKeyExW(HKEY_CURRENT_USER, kTypedUrlsTimeKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, times.out(),
                       nullptr) != ERROR_SUCCESS) {
     report.ok = false;
+    report.problems.push_back("cannot create the TypedURLsTime key");
     return;
   }
   const BYTE when[8] = {0x00, 0x80, 0x3e, 0xd5, 0xde, 0xb1, 0xd9, 0x01};
@@ -183,7 +187,7 @@ SeedReport Seed(const Profile& profile) {
   SeedReport report;
   if (!profile.Complete()) {
     report.ok = false;
-    report.notes.push_back("the Shell Folders values Cookies, History and Cache are not all there");
+    report.problems.push_back("the Shell Folders values Cookies, History and Cache are not all there");
     return report;
   }
   for (Root root : {Root::Cookies, Root::History, Root::Cache}) {

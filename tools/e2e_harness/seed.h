@@ -22,7 +22,8 @@ Profile ReadProfile();
 
 struct SeedReport {
   bool ok = true;
-  std::vector<std::string> notes;          // what Wine could not give, and why
+  std::vector<std::string> problems;       // what went wrong; ok is false then
+  std::vector<std::string> notes;          // facts of the platform, no fault
   std::vector<std::string> readOnlyFolders;  // unix paths that want chmod 555
 };
 

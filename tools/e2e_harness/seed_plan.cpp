@@ -118,6 +118,13 @@ int ListedCount(Root root) {
   return count;
 }
 
+int UndeletableCount(Root root) {
+  int count = 0;
+  for (const SeedFile& file : kFiles)
+    if (file.root == root && file.fate == Fate::ListedKept) ++count;
+  return count;
+}
+
 int TypedUrlCount() {
   int count = 0;
   for (const SeedValue& value : kTypedUrls)

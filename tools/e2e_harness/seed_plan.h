@@ -58,6 +58,7 @@ std::span<const SeedFile> SeedFiles();
 std::span<const SeedValue> SeedTypedUrls();
 std::string ContentOf(const SeedFile& file);
 int ListedCount(Root root);
+int UndeletableCount(Root root);  // listed, but still there after a removal
 int TypedUrlCount();
 
 }  // namespace e2e

@@ -98,7 +98,7 @@ namespace {
 constexpr const wchar_t* kBrowserClass = L"VeltraneE2eBrowser";
 }
 
-BrowserWindow::BrowserWindow() {
+BrowserWindow::BrowserWindow(const wchar_t* title, bool visible) {
   WNDCLASSW windowClass{};
   windowClass.lpfnWndProc = DefWindowProcW;
   windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -106,8 +106,8 @@ BrowserWindow::BrowserWindow() {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   RegisterClassW(&windowClass);
   // Top-left and small, clear of the program's centred windows.
-  window_ = CreateWindowExW(0, kBrowserClass, L"Blank Page - Microsoft Internet Explorer",
-                            WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 240, 120, nullptr, nullptr,
+  window_ = CreateWindowExW(0, kBrowserClass, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 0, 0, 240,
+                            120, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
   PumpFor(100);
 }

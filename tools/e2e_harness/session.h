@@ -43,10 +43,10 @@ class Session {
   HWND main_ = nullptr;
 };
 
-// A visible, unowned top-level window titled like an open browser window.
+// An unowned top-level window titled like an open browser window.
 class BrowserWindow {
  public:
-  BrowserWindow();
+  explicit BrowserWindow(const wchar_t* title = L"Blank Page - Microsoft Internet Explorer", bool visible = true);
   ~BrowserWindow();
   BrowserWindow(const BrowserWindow&) = delete;
   BrowserWindow& operator=(const BrowserWindow&) = delete;
