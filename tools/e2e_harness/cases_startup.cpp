@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 #include "app/control_ids.h"
 #include "cases.h"
 #include "input.h"
@@ -338,6 +340,7 @@ void ExpectMessageBox(Case& c, const Session& session, const std::wstring& text,
   c.Check(box.hasCancel == okCancel, okCancel ? "the message box has no Cancel button" : "the message box has a Cancel button");
   std::string how;
   c.Check(AnswerMessageBox(box.box, answer, how), "the message box stays after the answer: " + how);
+  if (how != "clicked") std::printf("NOTE message box %s: %s\n", Quote(text).c_str(), how.c_str());
 }
 
 }  // namespace e2e
