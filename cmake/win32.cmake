@@ -33,3 +33,6 @@ endif()
 
 # The end-to-end harness that drives veltrane.exe from outside (tools/e2e).
 add_subdirectory(tools/e2e_harness)
+
+# The benchmark of the folder walk and the eraser under Wine (tools/bench).
+add_subdirectory(tools/bench_program)

@@ -31,10 +31,19 @@ std::wstring LongPath(const std::wstring& path) {
   return out;
 }
 
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return !a.empty() && CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()),
+                                            TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 bool NameLeadsElsewhere(HANDLE opened, const std::wstring& path) {
   const std::wstring finalPath = FinalPath(opened);
+  // The common case, and the cheap one: the path already is the final path,
+  // so no part of it is a link. Anything else (a short name, other case, a
+  // linked folder on the way) is settled against the parent folder.
+  if (SamePath(finalPath, L"\\\\?\\" + path)) return false;
   const std::wstring full = LongPath(path);
   const std::size_t cut = full.find_last_of(L'\\');
   if (finalPath.empty() || cut == std::wstring::npos) return true;
@@ -50,8 +59,7 @@ bool NameLeadsElsewhere(HANDLE opened, const std::wstring& path) {
   if (expected.empty()) return true;
   if (expected.back() != L'\\') expected += L'\\';
   expected += full.substr(cut + 1);
-  return CompareStringOrdinal(finalPath.c_str(), int(finalPath.size()), expected.c_str(),
-                              int(expected.size()), TRUE) != CSTR_EQUAL;
+  return !SamePath(finalPath, expected);
 }
 
 bool DeleteLinkName(const std::wstring& path) {

@@ -2,6 +2,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/link_check.h"
+#include "platform/win32/opened_file.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/win32_wipe_target.h"
 
@@ -78,22 +79,26 @@ std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path
   return attributes;
 }
 
-// A name that cannot be opened even to read its attributes is not deleted: it
-// may be a dangling link, whose removal by name Wine would aim at its target.
+// Deleted through a handle of its own, as DeleteFileW does, so that the name
+// checked is the name deleted. Failure (missing, read-only, held open without
+// leave to delete, a folder, no rights): false, nothing changed. A dangling
+// link cannot be opened and stays: Wine would aim a removal by name at its target.
 bool Win32FileSystem::Delete(const std::string& path) {
   const std::wstring name = Widen(path);
-  FileHandle probe(CreateFileW(name.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!probe) return false;
-  BY_HANDLE_FILE_INFORMATION info{};
-  const bool isLinkItself =
-      GetFileInformationByHandle(probe.Get(), &info) &&
-      (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  const bool leadsElsewhere = !isLinkItself && NameLeadsElsewhere(probe.Get(), name);
-  probe.Reset();
-  // Windows deletes a link by name as the link; Wine would delete its target.
-  if (leadsElsewhere) return DeleteLinkName(name);
-  return DeleteFileW(name.c_str()) != FALSE;
+  FileHandle file(CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file) return false;
+  const std::optional<OpenedInfo> info = QueryOpened(file.Get());
+  if (!info || (info->attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  // Windows opened a link as itself; otherwise Wine may have opened its target.
+  const bool isLinkItself = info->attributes & FILE_ATTRIBUTE_REPARSE_POINT;
+  if (!isLinkItself && NameLeadsElsewhere(file.Get(), name)) {
+    file.Reset();
+    return DeleteLinkName(name);
+  }
+  const bool marked = MarkForDeletion(file.Get());
+  file.Reset();  // the name goes with the handle
+  return marked;
 }
 
 std::unique_ptr<platform::WipeTarget> Win32FileSystem::OpenForWipe(const std::string& path) {

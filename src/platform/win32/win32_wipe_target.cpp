@@ -2,6 +2,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/link_check.h"
+#include "platform/win32/opened_file.h"
 
 namespace veltrane::win32 {
 
@@ -54,9 +55,7 @@ class Win32WipeTarget : public platform::WipeTarget {
       file_.Reset();  // the target must be closed before a rename can replace the name
       return DeleteLinkName(path_);
     }
-    FILE_DISPOSITION_INFO disposition{TRUE};
-    const bool marked = SetFileInformationByHandle(file_.Get(), FileDispositionInfo,
-                                                   &disposition, sizeof disposition) != FALSE;
+    const bool marked = MarkForDeletion(file_.Get());
     file_.Reset();  // the name goes with the last handle
     return marked;
   }
@@ -78,20 +77,20 @@ std::unique_ptr<platform::WipeTarget> OpenWipeTarget(const std::wstring& path) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
                               nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return nullptr;
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!GetFileInformationByHandle(file.Get(), &info)) return nullptr;
+  const std::optional<OpenedInfo> info = QueryOpened(file.Get());
+  if (!info) return nullptr;
   // Windows refuses to open these for writing; Wine run as root does not,
   // since it maps read-only onto the unix write permission.
-  if (info.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+  if (info->attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
 
   Kind kind = Kind::Plain;
   bool handleIsName = true;
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+  if (info->attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     kind = Kind::Link;  // Windows opened the link itself
   } else if (NameLeadsElsewhere(file.Get(), path)) {
     kind = Kind::Link;  // Wine opened the target
     handleIsName = false;
-  } else if (info.nNumberOfLinks > 1) {
+  } else if (info->links > 1) {
     kind = Kind::HardLinked;
   }
   return std::make_unique<Win32WipeTarget>(std::move(file), kind, handleIsName, path);

@@ -1,0 +1,18 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+// The least work each measured task could do with the bare API.
+
+// Every file below `folder` (ending in "\"), each folder listed once.
+void BareWalk(const std::wstring& folder, std::vector<std::wstring>& files);
+// DeleteFileW on each path; returns how many went.
+int BareDelete(const std::vector<std::wstring>& paths);
+// For each file: open it, write `bytes` "0" characters in chunks of `chunk`,
+// flush, close and delete it; returns how many went.
+int BareOverwrite(const std::vector<std::wstring>& paths, std::size_t bytes, std::size_t chunk);
+
+}  // namespace bench
