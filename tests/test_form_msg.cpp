@@ -73,8 +73,12 @@ TEST(MsgLayoutTest, MessageSitsInsideItsFrameAboveTheButton) {
   for (const platform::ControlDesign& c : design.controls) {
     if (c.id == ids::Frame_Msg) frame = &c;
     if (c.id == ids::Label_Msg) label = &c;
-    if (c.id == ids::Timer_Msg) EXPECT_EQ(c.interval, 1000);
-    if (c.id == ids::Msg_Command_Close) EXPECT_EQ(c.text, "OK!");
+    if (c.id == ids::Timer_Msg) {
+      EXPECT_EQ(c.interval, 1000);
+    }
+    if (c.id == ids::Msg_Command_Close) {
+      EXPECT_EQ(c.text, "OK!");
+    }
   }
   ASSERT_TRUE(frame && label);
   EXPECT_EQ(frame->text, "  -=-  Veltrane  -=-  ");

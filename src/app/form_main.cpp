@@ -73,20 +73,30 @@ void FormMain::GetTaskName() {
 
 void FormMain::OnClick(int id) {
   switch (id) {
-    case ids::Command_Scan:
-    case ids::Image_Scan: Command_Scan_Click(app_); break;
-    case ids::Command_Remove:
-    case ids::Image_Remove: Command_Remove_Click(app_); break;
-    case ids::Status_Cookies:
-    case ids::Label_Cookies_Details: app_.Details().ShowDetails(1); break;
-    case ids::Status_History:
-    case ids::Label_History_Details: app_.Details().ShowDetails(2); break;
+    case ids::Command_Scan: Command_Scan_Click(); break;
+    case ids::Image_Scan: Image_Scan_Click(); break;
+    case ids::Command_Remove: Command_Remove_Click(); break;
+    case ids::Image_Remove: Image_Remove_Click(); break;
+    case ids::Status_Cookies: Status_Cookies_Click(); break;
+    case ids::Label_Cookies_Details: Label_Cookies_Details_Click(); break;
+    case ids::Status_History: Status_History_Click(); break;
+    case ids::Label_History_Details: Label_History_Details_Click(); break;
     case ids::Check_Wipe: Check_Wipe_Click(app_); break;
     case ids::Label_Wipe: Label_Wipe_Click(app_); break;
-    case ids::Label_URL: OpenHomePage(app_.os.launcher); break;
-    default: break;
+    case ids::Label_URL: Label_URL_Click(); break;
+    default: break;  // Status_Cache and the decorations open nothing
   }
 }
+
+void FormMain::Command_Scan_Click() { veltrane::Command_Scan_Click(app_); }
+void FormMain::Image_Scan_Click() { Command_Scan_Click(); }
+void FormMain::Command_Remove_Click() { veltrane::Command_Remove_Click(app_); }
+void FormMain::Image_Remove_Click() { Command_Remove_Click(); }
+void FormMain::Status_Cookies_Click() { app_.Details().ShowDetails(1); }
+void FormMain::Label_Cookies_Details_Click() { Status_Cookies_Click(); }
+void FormMain::Status_History_Click() { app_.Details().ShowDetails(2); }
+void FormMain::Label_History_Details_Click() { Status_History_Click(); }
+void FormMain::Label_URL_Click() { OpenHomePage(app_.os.launcher); }
 
 void FormMain::OnKeyUp(int id, int, int) {
   if (id == ids::Combo_Pass) Combo_Pass_KeyUp(app_);

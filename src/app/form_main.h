@@ -26,6 +26,16 @@ class FormMain : public platform::FormEvents {
   void OnClose() override;
 
  private:
+  void Command_Scan_Click();
+  void Image_Scan_Click();
+  void Command_Remove_Click();
+  void Image_Remove_Click();
+  void Status_Cookies_Click();
+  void Label_Cookies_Details_Click();
+  void Status_History_Click();
+  void Label_History_Details_Click();
+  void Label_URL_Click();
+
   AppContext& app_;
   std::unique_ptr<platform::Form> form_;
 };

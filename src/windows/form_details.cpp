@@ -86,8 +86,11 @@ void FormDetails::AddLine(const std::string& text) {
 }
 
 void FormDetails::OnClick(int id) {
-  if (id == ids::Details_Command_Close) form_->Hide();
+  if (id == ids::Details_Command_Close) Command_Close_Click();
 }
+
+// "CLOSE" hides the window; it keeps its place and its list for the next request.
+void FormDetails::Command_Close_Click() { form_->Hide(); }
 
 // The runtime hides the window on its close box already; this keeps it hidden
 // should a close arrive some other way.

@@ -24,6 +24,7 @@ class FormDetails : public platform::FormEvents {
   void OnClose() override;
 
  private:
+  void Command_Close_Click();
   void ListCookieDomains();
   void ListTypedUrls();
   void AddLine(const std::string& text);

@@ -18,6 +18,9 @@ class FormMsg : public platform::FormEvents {
   void OnClose() override;
 
  private:
+  void Command_Close_Click();
+  void Timer_Msg_Timer();
+
   std::unique_ptr<platform::Form> form_;
 };
 
