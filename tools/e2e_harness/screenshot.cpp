@@ -3,59 +3,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/win32/gdi.h"
+
 namespace e2e {
 
-namespace {
-class ScreenDc {
- public:
-  ScreenDc() : dc_(GetDC(nullptr)) {}
-  ~ScreenDc() { ReleaseDC(nullptr, dc_); }
-  ScreenDc(const ScreenDc&) = delete;
-  ScreenDc& operator=(const ScreenDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class MemoryDc {
- public:
-  explicit MemoryDc(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDc() { DeleteDC(dc_); }
-  MemoryDc(const MemoryDc&) = delete;
-  MemoryDc& operator=(const MemoryDc&) = delete;
-  HDC get() const { return dc_; }
-
- private:
-  HDC dc_;
-};
-
-class Bitmap {
- public:
-  explicit Bitmap(HBITMAP bitmap) : bitmap_(bitmap) {}
-  ~Bitmap() {
-    if (bitmap_) DeleteObject(bitmap_);
-  }
-  Bitmap(const Bitmap&) = delete;
-  Bitmap& operator=(const Bitmap&) = delete;
-  HBITMAP get() const { return bitmap_; }
-
- private:
-  HBITMAP bitmap_;
-};
-
-class Selection {
- public:
-  Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-  ~Selection() { SelectObject(dc_, old_); }
-  Selection(const Selection&) = delete;
-  Selection& operator=(const Selection&) = delete;
-
- private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-}  // namespace
+using veltrane::win32::BitmapHandle;
+using veltrane::win32::MemoryDc;
+using veltrane::win32::ScreenDc;
+using veltrane::win32::Selection;
 
 bool SaveWindowBmp(HWND window, const std::wstring& path) {
   RECT rect{};
@@ -74,14 +29,14 @@ bool SaveWindowBmp(HWND window, const std::wstring& path) {
   header.biSizeImage = stride * static_cast<DWORD>(height);
 
   ScreenDc screen;
-  MemoryDc memory(screen.get());
+  MemoryDc memory(screen.Get());
   void* bits = nullptr;
-  Bitmap bitmap(CreateDIBSection(screen.get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
+  BitmapHandle bitmap(CreateDIBSection(screen.Get(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
                                  nullptr, 0));
-  if (!bitmap.get()) return false;
+  if (!bitmap.Get()) return false;
   {
-    Selection selected(memory.get(), bitmap.get());
-    if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY)) return false;
+    Selection selected(memory.Get(), bitmap.Get());
+    if (!BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY)) return false;
   }
   GdiFlush();
 
