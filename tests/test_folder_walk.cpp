@@ -95,6 +95,67 @@ TEST_F(FolderWalkTest, ListFilesTakesAFileLinkAsAFile) {
   EXPECT_EQ(Entries(state.fileList), (Paths{"C:\\F\\l"}));
 }
 
+// The files of a folder the tree walk listed come from that listing: the same
+// paths in the same order, with events run after each, as a listing of its
+// own would give; once, after which the folder is listed afresh.
+TEST_F(FolderWalkTest, FilesOfAWalkedFolderComeFromTheTreeListingOnce) {
+  auto build = [](fake::FakeFileSystem& files) {
+    files.AddFile("C:\\R\\plain", "");
+    files.AddFile("C:\\R\\ro", "", platform::kAttrArchive | platform::kAttrReadOnly);
+    files.AddFile("C:\\R\\hid", "", platform::kAttrArchive | platform::kAttrHidden);
+    files.AddFile("C:\\R\\sys", "", platform::kAttrArchive | platform::kAttrSystem);
+    files.AddFile("C:\\R\\none", "", 0);
+    files.AddFolder("C:\\R\\S\\");
+    files.AddFolder("C:\\R\\T\\", platform::kAttrDirectory | platform::kAttrSystem);
+    files.AddFile("C:\\Elsewhere\\t", "");
+    files.AddLink("C:\\R\\S\\link", "C:\\Elsewhere\\t");
+    files.AddFolderLink("C:\\R\\S\\flink", "C:\\Elsewhere\\");
+    files.AddFile("C:\\R\\S\\s1", "");
+    files.SetOrder("C:\\R\\", {"sys", "none", "S", "plain", "hid", "T", "ro"});
+  };
+  const Paths folders = {"C:\\R\\", "C:\\R\\S\\", "C:\\R\\T\\"};
+  fake::FakeFileSystem fresh;
+  build(fresh);
+  fake::CountingPump freshEvents;
+  ProgramState expected;
+  FolderWalk freshWalk{fresh, freshEvents, expected};
+  for (const std::string& folder : folders) freshWalk.ListFiles(folder, 1);
+  ASSERT_EQ(Entries(expected.fileList),
+            (Paths{"C:\\R\\none", "C:\\R\\plain", "C:\\R\\ro", "C:\\R\\S\\link", "C:\\R\\S\\s1"}));
+
+  build(fs);
+  walk.ListFolderTree("C:\\R\\");
+  ASSERT_EQ(Entries(state.folderList), folders);
+  const std::size_t treeListings = fs.ListCalls().size();
+  pump.Reset();
+  for (const std::string& folder : folders) walk.ListFiles(folder, 1);
+  EXPECT_EQ(Entries(state.fileList), Entries(expected.fileList)) << fs.ToString();
+  EXPECT_EQ(pump.Count(), freshEvents.Count());
+  EXPECT_EQ(fs.ListCalls().size(), treeListings);
+
+  fs.AddFile("C:\\R\\later", "");
+  walk.ListFiles("C:\\R\\", 0);
+  EXPECT_EQ(Entries(state.fileList), (Paths{"C:\\R\\none", "C:\\R\\plain", "C:\\R\\ro", "C:\\R\\later"}));
+  ASSERT_EQ(fs.ListCalls().size(), treeListings + 1);
+  EXPECT_EQ(fs.ListCalls().back().filter, 0u);
+}
+
+// A walk nested in the events of ListFiles records afresh; the running
+// ListFiles still hands out the whole of what it started with.
+TEST_F(FolderWalkTest, TreeWalkNestedInListFilesLeavesItWhole) {
+  fs.AddFile("C:\\R\\a", "");
+  fs.AddFile("C:\\R\\b", "");
+  fs.AddFile("C:\\R\\c", "");
+  walk.ListFolderTree("C:\\R\\");
+  for (int k = 1; k <= 3; ++k) {
+    SCOPED_TRACE(testing::Message() << "nested walk at event " << k);
+    pump.Reset();
+    pump.At(k, [&] { walk.ListFolderTree("C:\\R\\"); });
+    walk.ListFiles("C:\\R\\", 0);
+    EXPECT_EQ(Entries(state.fileList), (Paths{"C:\\R\\a", "C:\\R\\b", "C:\\R\\c"}));
+  }
+}
+
 TEST_F(FolderWalkTest, TreeIsBreadthFirstInListingOrder) {
   fs.AddFolder("C:\\R\\A\\A1\\");
   fs.AddFolder("C:\\R\\B\\B1\\");

@@ -17,6 +17,11 @@ bool IsWalkedFolder(std::uint32_t attributes) {
   return attributes == platform::kAttrDirectory || attributes == kFoldersAndSystem;
 }
 
+// What filter 0 yields: no hidden, system or folder bit.
+bool IsPlainFile(std::uint32_t attributes) {
+  return (attributes & (platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory)) == 0;
+}
+
 // The sweeps of one walk whose FolderList starts with `rootEntry`. False as
 // soon as a scan nested in this one (run while events ran) has rebuilt the
 // list: a finished walk leaves no marker on its root, so position 1 tells.
@@ -53,9 +58,20 @@ bool SweepUntilNothingFound(FolderWalk& walk, const std::string& rootEntry) {
 
 // The attribute word comes from the listing entry itself rather than from a
 // second query per name: one call fewer per entry, and an entry that vanishes
-// after it was listed is judged by what the listing saw.
+// after it was listed is judged by what the listing saw. A folder the last
+// tree walk listed gives what that listing saw, once; the record is taken out
+// first, so a walk nested in the events below cannot change it under us.
 void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
   if (appendFlag == 0) state.fileList.Clear();
+  if (auto seen = filesSeen.find(folder); seen != filesSeen.end()) {
+    std::vector<std::string> paths = std::move(seen->second);
+    filesSeen.erase(seen);
+    for (std::string& path : paths) {
+      state.fileList.Append(std::move(path));
+      events.DoEvents();
+    }
+    return;
+  }
   std::unique_ptr<platform::DirListing> listing = files.List(folder, kFilesOnly);
   platform::DirEntry entry;
   while (listing->Next(entry)) {
@@ -65,14 +81,20 @@ void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
   }
 }
 
+// Filter 20 yields every entry filter 0 would, so the same listing also
+// records the folder's plain files for ListFiles.
 void FolderWalk::ListSubFolders(const std::string& folder) {
   std::unique_ptr<platform::DirListing> listing = files.List(folder, kFoldersAndSystem);
+  std::vector<std::string> plainFiles;
   platform::DirEntry entry;
   while (listing->Next(entry)) {
-    if (!IsDotName(entry.name) && IsWalkedFolder(entry.attributes))
+    if (IsPlainFile(entry.attributes))
+      plainFiles.push_back(folder + entry.name);
+    else if (!IsDotName(entry.name) && IsWalkedFolder(entry.attributes))
       state.folderList.Append(kToExpand + folder + entry.name + "\\");
     events.DoEvents();
   }
+  filesSeen[folder] = std::move(plainFiles);
 }
 
 // A scan nested in this walk rebuilds FolderList under it; the walk then
@@ -82,6 +104,7 @@ void FolderWalk::ListFolderTree(const std::string& root) {
   const std::string rootEntry = kExpanded + root;
   do {
     state.folderList.Clear();
+    filesSeen.clear();
     state.folderList.Append(rootEntry);
     ListSubFolders(root);
   } while (!SweepUntilNothingFound(*this, rootEntry));

@@ -1,5 +1,7 @@
 #pragma once
+#include <map>
 #include <string>
+#include <vector>
 
 #include "core/program_state.h"
 #include "platform/event_pump.h"
@@ -23,6 +25,12 @@ struct FolderWalk {
   void ListFolderTree(const std::string& root);
   // Appends "o" + folder + name + "\" for each qualifying sub-folder.
   void ListSubFolders(const std::string& folder);
+
+  // The plain files each folder of the last tree walk held when it was
+  // listed (full paths, listing order), kept for one ListFiles of that folder.
+  // Under Wine a listing costs ~10 us an entry, and the tree's files would
+  // otherwise need a second listing of every folder.
+  std::map<std::string, std::vector<std::string>> filesSeen = {};
 };
 
 }  // namespace veltrane
