@@ -1,7 +1,12 @@
 // Measures, in one run under Wine, the program's folder walk and file eraser
-// against the bare Win32 loops that do the same work, and prints one line each:
+// against the bare Win32 loops that do the same work, then the real program
+// driven from outside (program_figures.h), and prints one line each:
 //   walk: 1.12x (walk 1.23 s, floor 1.10 s)
+// veltrane_bench <folder to work in, ending in "\"> <veltrane.exe> <floor_window.exe>
 #include <windows.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -13,38 +18,21 @@
 #include "platform/win32/utf.h"
 #include "platform/win32/win32_event_pump.h"
 #include "platform/win32/win32_files.h"
+#include "program_figures.h"
 #include "scan/folder_walk.h"
+#include "timing.h"
 #include "trees.h"
 
 namespace {
 
-constexpr int kFanout = 10, kLevels = 3, kFilesPerLeaf = 100;  // 1,000 folders, 100,000 files
+using bench::Check;
+using bench::Report;
+using bench::Time;
+
+constexpr DWORD kDeadlineSeconds = 1200;
 constexpr int kEraseFiles = 20000;
 constexpr int kWipeFiles = 64;
 constexpr std::size_t kWipeFileSize = 1 << 20;
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-template <typename Task>
-double Time(Task task) {
-  const double start = Seconds();
-  task();
-  return Seconds() - start;
-}
-
-void Report(const char* what, double measured, double floor) {
-  std::printf("%s: %.2fx (%s %.2f s, floor %.2f s)\n", what, measured / floor, what, measured, floor);
-  std::fflush(stdout);
-}
-
-void Check(bool ok, const char* what) {
-  if (!ok) throw std::runtime_error(what);
-}
 
 std::vector<std::string> Narrowed(const std::vector<std::wstring>& paths) {
   std::vector<std::string> out;
@@ -65,11 +53,10 @@ std::size_t ProgramWalk(const std::string& root) {
   return state.fileList.Count();
 }
 
-void Run(const std::wstring& base) {
-  Check(CreateDirectoryW(base.c_str(), nullptr), "the benchmark folder exists already");
-
+// Returns the walk's tree, left in place for the program's figures.
+std::wstring RunFileFigures(const std::wstring& base) {
   const std::wstring tree = base + L"tree\\";
-  bench::MakeTree(tree, kFanout, kLevels, kFilesPerLeaf);
+  bench::MakeTree(tree, bench::kBigTree);
   std::vector<std::wstring> found;
   bench::BareWalk(tree, found);  // warms the caches for both walks alike
   // Best of two turns each, taken in turn, so that neither gets the quieter moment.
@@ -80,9 +67,8 @@ void Run(const std::wstring& base) {
     found.clear();
     walkFloor = std::min(walkFloor, Time([&] { bench::BareWalk(tree, found); }));
   }
-  Check(walked == found.size() && walked == std::size_t(kFanout * kFanout * kFanout * kFilesPerLeaf),
-        "the walk missed files");
-  Report("walk", walk, walkFloor);
+  Check(walked == found.size() && walked == bench::kBigTree.Files(), "the walk missed files");
+  Report("walk", "walk", walk, walkFloor);
 
   veltrane::win32::Win32FileSystem files;
   veltrane::win32::Win32EventPump events;
@@ -95,7 +81,7 @@ void Run(const std::wstring& base) {
   int gone = 0;
   const double eraseFloor = Time([&] { gone = bench::BareDelete(deleted); });
   Check(gone == kEraseFiles, "the bare loop missed files");
-  Report("erase", erase, eraseFloor);
+  Report("erase", "erase", erase, eraseFloor);
 
   const auto wipedWide = bench::MakeFiles(base + L"wipe\\", kWipeFiles, kWipeFileSize);
   const auto wiped = Narrowed(wipedWide);
@@ -109,19 +95,36 @@ void Run(const std::wstring& base) {
     gone = bench::BareOverwrite(overwritten, passBytes, veltrane::kWipeChunk);
   });
   Check(gone == kWipeFiles, "the bare overwrite missed files");
-  Report("wipe", wipe, wipeFloor);
+  Report("wipe", "wipe", wipe, wipeFloor);
 
   for (const auto* set : {&erasedWide, &wipedWide})
     for (const auto& path : *set)
       Check(GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES, "a file was not erased");
+  return tree;
+}
+
+// Whatever hangs, the run ends; tools/bench then ends every process of the prefix.
+DWORD WINAPI Watchdog(void*) {
+  Sleep(kDeadlineSeconds * 1000);
+  std::fprintf(stderr, "bench: not done within %lu s\n", static_cast<unsigned long>(kDeadlineSeconds));
+  std::fflush(stderr);
+  ExitProcess(1);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const std::wstring base = argc > 1 ? argv[1] : L"C:\\vbench\\";
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: veltrane_bench <folder\\> <veltrane.exe> <floor_window.exe>\n");
+    return 2;
+  }
+  _setmode(_fileno(stdout), _O_BINARY);  // plain LF lines for the script
+  const std::wstring base = argv[1];
+  CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
   try {
-    Run(base);
+    Check(CreateDirectoryW(base.c_str(), nullptr), "the benchmark folder exists already");
+    const std::wstring tree = RunFileFigures(base);
+    bench::RunProgramFigures(base, tree, {argv[2], argv[3]});
     return 0;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "bench: %s\n", e.what());

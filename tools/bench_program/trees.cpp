@@ -41,11 +41,10 @@ void MakeLevel(const std::wstring& folder, int fanout, int levelsLeft, int files
 
 }  // namespace
 
-std::vector<std::wstring> MakeTree(const std::wstring& root, int fanout, int levels,
-                                   int filesPerLeaf) {
+std::vector<std::wstring> MakeTree(const std::wstring& root, const TreeShape& shape) {
   MakeFolder(root);
   std::vector<std::wstring> leaves;
-  MakeLevel(root, fanout, levels, filesPerLeaf, leaves);
+  MakeLevel(root, shape.fanout, shape.levels, shape.filesPerLeaf, leaves);
   return leaves;
 }
 

@@ -1,0 +1,252 @@
+#include "program_figures.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "app/control_ids.h"
+#include "e2e_harness/probe.h"
+#include "floors.h"
+#include "launched.h"
+#include "timing.h"
+#include "trees.h"
+
+namespace bench {
+
+namespace ids = veltrane::ids;
+
+namespace {
+
+constexpr int kStarts = 7;       // of each program, taken in turn; the median counts
+constexpr int kScans = 2;        // timed, each after a floor walk; the best counts
+constexpr int kClickScans = 3;   // at most, until enough clicks landed during a scan
+constexpr std::size_t kClicksWanted = 12;
+constexpr DWORD kClickGapMs = 50;
+constexpr double kStartSeconds = 20, kScanSeconds = 300, kClickSeconds = 5, kRemovalSeconds = 900;
+
+constexpr const wchar_t* kShellFoldersKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+const std::wstring kErased = L" Cache files erased";
+
+using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, decltype(&RegCloseKey)>;
+
+std::wstring WithoutSlash(std::wstring folder) {
+  if (!folder.empty() && folder.back() == L'\\') folder.pop_back();
+  return folder;
+}
+
+void PointShellFolders(const std::wstring& cookies, const std::wstring& history, const std::wstring& cache) {
+  HKEY opened = nullptr;
+  Check(RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                        nullptr) == ERROR_SUCCESS,
+        "cannot open the Shell Folders key");
+  const Key key(opened, RegCloseKey);
+  for (const auto& [name, folder] : {std::pair{L"Cookies", &cookies}, std::pair{L"History", &history},
+                                     std::pair{L"Cache", &cache}}) {
+    const std::wstring value = WithoutSlash(*folder);
+    Check(RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         DWORD((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS,
+          "cannot set a Shell Folders value");
+  }
+}
+
+struct Started {
+  double seconds;
+  MemoryPeak peak;
+};
+
+// Shown and taking input: a visible window, and a sent message answered,
+// which only a thread that has reached its message loop does.
+Started TimeToWindow(const std::wstring& exe) {
+  const double start = Seconds();
+  Launched program(exe);
+  HWND window = nullptr;
+  WaitUntil([&] { return (window = program.VisibleWindow()) != nullptr || !program.Running(); }, kStartSeconds);
+  Check(window != nullptr, "no window from " + e2e::Utf8(exe) + " within 20 s");
+  DWORD_PTR ignored = 0;
+  Check(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored) != 0,
+        "the window of " + e2e::Utf8(exe) + " takes no messages");
+  const double took = Seconds() - start;
+  return {took, program.Peak()};
+}
+
+// Returns the empty window's peak memory, for the memory figure's line.
+MemoryPeak StartupFigure(const Programs& programs) {
+  std::vector<double> program, floor;
+  MemoryPeak floorPeak;
+  for (int i = 0; i < kStarts; ++i) {
+    const Started bare = TimeToWindow(programs.floorWindow);
+    floor.push_back(bare.seconds);
+    floorPeak = bare.peak;
+    program.push_back(TimeToWindow(programs.veltrane).seconds);
+  }
+  Report("startup", "veltrane", Median(program), Median(floor));
+  return floorPeak;
+}
+
+// veltrane.exe with its main window up.
+class MainWindow {
+ public:
+  explicit MainWindow(const std::wstring& exe) : program_(exe) {
+    WaitUntil([&] { return (main_ = program_.VisibleWindow()) != nullptr || !program_.Running(); },
+              kStartSeconds);
+    Check(main_ != nullptr, "veltrane.exe showed no window within 20 s");
+  }
+  const Launched& Program() const { return program_; }
+  HWND Control(int id) const {
+    const HWND control = e2e::FindControl(main_, id);
+    Check(control != nullptr, "the main window has no control " + std::to_string(id));
+    return control;
+  }
+
+ private:
+  Launched program_;
+  HWND main_ = nullptr;
+};
+
+bool ScanEnded(const std::wstring& status) {
+  return status.rfind(L" Found: ", 0) == 0 || status.rfind(L" No ", 0) == 0 || status.rfind(L"ERROR", 0) == 0;
+}
+
+// From the press on Command_Scan until Status_Cache shows `found`. `during`
+// runs once the scan is under way.
+double Scan(const MainWindow& window, const std::wstring& found, const std::function<void()>& during = {}) {
+  const HWND status = window.Control(ids::Status_Cache);
+  PointAt(window.Control(ids::Command_Scan));
+  const double start = Press();
+  // The last scan's count stays up until the new scan first lets events run.
+  Check(WaitUntil([&] { return HeldText(status) != found; }, 10), "the scan did not start within 10 s");
+  if (during) during();
+  std::wstring seen;
+  Check(WaitUntil([&] { return ScanEnded(seen = HeldText(status)); }, kScanSeconds), "the scan did not end in time");
+  const double took = Seconds() - start;
+  Check(seen == found, "Status_Cache shows \"" + e2e::Utf8(seen) + "\" after the scan");
+  return took;
+}
+
+// Clicks Label_Wipe again and again while the scan runs and times each until
+// its handler ran: that handler ticks Check_Wipe, whose click enables or
+// disables Combo_Pass at once, a bit read from the window manager without a
+// message, so the reading waits for no event pump. Check_Wipe is read after.
+void ClickWhileScanning(const MainWindow& window, std::vector<double>& latencies) {
+  const HWND status = window.Control(ids::Status_Cache);
+  const HWND label = window.Control(ids::Label_Wipe);
+  const HWND check = window.Control(ids::Check_Wipe);
+  const HWND combo = window.Control(ids::Combo_Pass);
+  PointAt(label);
+  while (!ScanEnded(HeldText(status))) {
+    const bool enabled = IsWindowEnabled(combo) != FALSE;
+    const double start = Press();
+    Check(WaitUntil([&] { return (IsWindowEnabled(combo) != FALSE) != enabled; }, kClickSeconds),
+          "a click on Label_Wipe was not handled within 5 s");
+    const double took = Seconds() - start;
+    // A click handled after the scan tells nothing about the scan.
+    if (!ScanEnded(HeldText(status))) latencies.push_back(took * 1000);
+    Check(e2e::CheckState(check) == (enabled ? BST_UNCHECKED : BST_CHECKED), "Check_Wipe does not follow the clicks");
+    Sleep(kClickGapMs);
+  }
+}
+
+void UntickWipe(const MainWindow& window) {
+  const HWND check = window.Control(ids::Check_Wipe);
+  if (e2e::CheckState(check) != BST_CHECKED) return;
+  PointAt(window.Control(ids::Label_Wipe));
+  Press();
+  Check(WaitUntil([&] { return e2e::CheckState(check) == BST_UNCHECKED; }, kClickSeconds), "Check_Wipe stays ticked");
+}
+
+void ScanFigures(const MainWindow& window, const std::wstring& tree, const MemoryPeak& emptyWindow) {
+  const std::wstring found = L" Found: " + std::to_wstring(kBigTree.Files()) + L" files";
+  double scan = 1e9, floor = 1e9;
+  MemoryPeak afterOne;
+  for (int turn = 0; turn < kScans; ++turn) {
+    std::vector<std::wstring> files;
+    floor = std::min(floor, Time([&] { BareWalk(tree, files); }));
+    Check(files.size() == kBigTree.Files(), "the floor walk missed files");
+    scan = std::min(scan, Scan(window, found));
+    if (turn == 0) afterOne = window.Program().Peak();
+  }
+  Report("scan", "scan", scan, floor);
+
+  std::vector<double> latencies;
+  int clickScans = 0;
+  while (clickScans < kClickScans && latencies.size() < kClicksWanted) {
+    Scan(window, found, [&] { ClickWhileScanning(window, latencies); });
+    ++clickScans;
+  }
+  UntickWipe(window);
+  const MemoryPeak afterAll = window.Program().Peak();
+  std::printf("scan-memory: %.0f MiB (peak working set after one scan; peak private %.0f MiB; after %d scans %.0f MiB; "
+              "an empty window %.0f MiB)\n",
+              afterOne.workingSetMiB, afterOne.privateMiB, kScans + clickScans, afterAll.workingSetMiB,
+              emptyWindow.workingSetMiB);
+  Check(!latencies.empty(), "no click landed during a scan");
+  std::printf("click-latency: %.0f ms (worst; median %.0f ms over %zu clicks during %d scans)\n",
+              *std::max_element(latencies.begin(), latencies.end()), Median(latencies), latencies.size(),
+              clickScans);
+  std::fflush(stdout);
+}
+
+bool IsMessageBox(HWND window) { return e2e::ClassName(window) == L"#32770"; }
+bool HoldsMessage(HWND window) { return e2e::FindControl(window, ids::Msg::Label_Msg) != nullptr; }
+
+// The press on OK of the confirmation; posts its command when the click does
+// not close the box, and then counts from the post.
+double Confirm(const MainWindow& window) {
+  HWND box = nullptr;
+  Check(WaitUntil([&] { return (box = window.Program().VisibleWindow(IsMessageBox)) != nullptr; }, 10),
+        "no confirmation within 10 s of the press on Command_Remove");
+  const HWND ok = GetDlgItem(box, IDOK);
+  Check(ok != nullptr, "the confirmation has no OK button");
+  PointAt(ok);
+  const double pressed = Press();
+  if (WaitUntil([&] { return !IsWindowVisible(box); }, 2)) return pressed;
+  std::printf("note: the click on OK did not close the confirmation; its command was posted\n");
+  const double posted = Seconds();
+  PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(ok));
+  Check(WaitUntil([&] { return !IsWindowVisible(box); }, 5), "the confirmation does not close");
+  return posted;
+}
+
+void RemovalFigure(const MainWindow& window, const std::wstring& base, const std::wstring& tree) {
+  const std::wstring floorTree = base + L"removal-floor\\";
+  MakeTree(floorTree, kBigTree);
+  std::vector<std::wstring> floorFiles;
+  BareWalk(floorTree, floorFiles);
+  int gone = 0;
+  const double floor = Time([&] { gone = BareDelete(floorFiles); });
+  Check(std::size_t(gone) == kBigTree.Files(), "the bare delete missed files");
+
+  const HWND status = window.Control(ids::Status_Cache);
+  PointAt(window.Control(ids::Command_Remove));
+  Press();
+  const double start = Confirm(window);
+  Check(WaitUntil([&] { return HeldText(status) == kErased || window.Program().VisibleWindow(HoldsMessage); },
+                  kRemovalSeconds),
+        "the removal did not end in time");
+  const double removal = Seconds() - start;
+  std::vector<std::wstring> left;
+  BareWalk(tree, left);
+  Check(left.empty(), "the removal left " + std::to_string(left.size()) + " files");
+  Report("removal", "removal", removal, floor);
+}
+
+}  // namespace
+
+void RunProgramFigures(const std::wstring& base, const std::wstring& tree, const Programs& programs) {
+  const std::wstring cookies = base + L"cookies\\", history = base + L"history\\";
+  Check(CreateDirectoryW(cookies.c_str(), nullptr) && CreateDirectoryW(history.c_str(), nullptr),
+        "cannot make the empty Cookies and History folders");
+  PointShellFolders(cookies, history, tree);
+
+  const MemoryPeak emptyWindow = StartupFigure(programs);
+  const MainWindow window(programs.veltrane);
+  ScanFigures(window, tree, emptyWindow);
+  RemovalFigure(window, base, tree);
+}
+
+}  // namespace bench
