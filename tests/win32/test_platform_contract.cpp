@@ -259,6 +259,22 @@ TYPED_TEST(Contract, FilesThatCannotBeWipedStayAsTheyWere) {
   EXPECT_FALSE(this->b.Exists("held.txt"));
 }
 
+// Delete asks nothing of the file before it opens it: the open itself must
+// refuse folders, an empty one and a link to one included.
+TYPED_TEST(Contract, DeleteLeavesFoldersAlone) {
+  ASSERT_TRUE(this->b.AddFolder("empty"));
+  ASSERT_TRUE(this->b.AddFolder("real"));
+  ASSERT_TRUE(this->b.AddFile("real\\inside.txt", "x"));
+  ASSERT_TRUE(this->b.AddFolderLink("loop", "real"));
+  for (const char* name : {"empty", "empty\\", "real", "loop"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(this->b.files().Delete(this->P(name)));
+  }
+  EXPECT_TRUE(this->b.Exists("empty"));
+  EXPECT_TRUE(this->b.Exists("loop"));
+  EXPECT_EQ(this->b.Content("real\\inside.txt"), "x");
+}
+
 TYPED_TEST(Contract, HardLinkedNameGoesAloneAndTheOtherKeepsItsBytes) {
   ASSERT_TRUE(this->b.AddFile("first.txt", "shared bytes"));
   ASSERT_TRUE(this->b.AddHardLink("second.txt", "first.txt"));
