@@ -84,7 +84,15 @@ TEST(FakeFiles, WipeTargetIsSharedWithNobodyAndKnowsItsKind) {
     EXPECT_FALSE(fs.Delete("C:\\a"));
     EXPECT_EQ(fs.OpenRead("C:\\a"), nullptr);
   }
-  EXPECT_EQ(fs.OpenForWipe("C:\\l")->kind(), WipeTarget::Kind::Link);
+  {
+    auto link = fs.OpenForWipe("C:\\l");
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->kind(), WipeTarget::Kind::Link);
+    EXPECT_EQ(link->Length(), 3u) << "the target's length";
+    EXPECT_FALSE(link->Rewind());
+    EXPECT_FALSE(link->Write("00000", 5)) << "never written through";
+    EXPECT_FALSE(link->Flush());
+  }
   ASSERT_TRUE(fs.Delete("C:\\b"));
   auto target = fs.OpenForWipe("C:\\a");
   EXPECT_EQ(target->kind(), WipeTarget::Kind::Plain);

@@ -300,6 +300,9 @@ TYPED_TEST(Contract, FileLinkIsRemovedAsALinkAndItsTargetStays) {
   auto target = fs.OpenForWipe(this->P("far.lnk"));
   ASSERT_TRUE(target);
   EXPECT_EQ(target->kind(), Kind::Link);
+  EXPECT_FALSE(target->Rewind());
+  EXPECT_FALSE(target->Write("000", 3)) << "a link is never written through";
+  EXPECT_FALSE(target->Flush());
   EXPECT_TRUE(target->Delete());
   target.reset();
   EXPECT_FALSE(this->b.Exists("far.lnk"));

@@ -116,8 +116,9 @@ class FakeFileSystem::Target : public WipeTarget {
     Data* data = Bytes();
     return data ? data->Length() : 0;
   }
+  // A link is never written through, as the Win32 target refuses it too.
   bool Rewind() override {
-    if (!open_) return false;
+    if (!Writable()) return false;
     position_ = 0;
     Log({WipeOp::Kind::Rewind});
     return true;
@@ -125,7 +126,7 @@ class FakeFileSystem::Target : public WipeTarget {
   bool Write(const char* bytes, std::size_t n) override {
     WipeOp op{WipeOp::Kind::Write, position_, n};
     op.zeros = AllZeroCharacters(bytes, n);
-    Data* data = open_ ? Bytes() : nullptr;
+    Data* data = Writable() ? Bytes() : nullptr;
     op.ok = data && !(data->writeLimit && position_ + n > *data->writeLimit);
     Log(op);
     if (!op.ok) return false;
@@ -139,7 +140,7 @@ class FakeFileSystem::Target : public WipeTarget {
     return true;
   }
   bool Flush() override {
-    if (!open_) return false;
+    if (!Writable()) return false;
     Log({WipeOp::Kind::Flush});
     return true;
   }
@@ -151,7 +152,8 @@ class FakeFileSystem::Target : public WipeTarget {
   }
 
  private:
-  // The bytes a write lands in: through a link, the target's.
+  bool Writable() const { return open_ && kind_ != Kind::Link; }
+  // The bytes behind the name: through a link, the target's (for its length).
   Data* Bytes() const {
     if (!node_->parent) return nullptr;
     if (!node_->isLink) return node_->data.get();
