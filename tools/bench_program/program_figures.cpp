@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <random>
 #include <type_traits>
 #include <vector>
 
@@ -25,8 +26,8 @@ namespace {
 constexpr int kStarts = 7;       // of each program, taken in turn; the median counts
 constexpr int kScans = 2;        // timed, each after a floor walk; the best counts
 constexpr int kClickScans = 3;   // at most, until enough clicks landed during a scan
-constexpr std::size_t kClicksWanted = 12;
-constexpr DWORD kClickGapMs = 50;
+constexpr std::size_t kClicksWanted = 30;
+constexpr DWORD kClickGapMs = 20;  // plus up to one event pump interval, at random
 constexpr double kStartSeconds = 20, kScanSeconds = 300, kClickSeconds = 5, kRemovalSeconds = 900;
 
 constexpr const wchar_t* kShellFoldersKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
@@ -138,6 +139,8 @@ void ClickWhileScanning(const MainWindow& window, std::vector<double>& latencies
   const HWND check = window.Control(ids::Check_Wipe);
   const HWND combo = window.Control(ids::Combo_Pass);
   PointAt(label);
+  // A fixed gap would lock the clicks to one phase of the program's event pump.
+  std::minstd_rand jitter(GetTickCount());
   while (!ScanEnded(HeldText(status))) {
     const bool enabled = IsWindowEnabled(combo) != FALSE;
     const double start = Press();
@@ -147,7 +150,7 @@ void ClickWhileScanning(const MainWindow& window, std::vector<double>& latencies
     // A click handled after the scan tells nothing about the scan.
     if (!ScanEnded(HeldText(status))) latencies.push_back(took * 1000);
     Check(e2e::CheckState(check) == (enabled ? BST_UNCHECKED : BST_CHECKED), "Check_Wipe does not follow the clicks");
-    Sleep(kClickGapMs);
+    Sleep(kClickGapMs + jitter() % 16);
   }
 }
 
