@@ -19,7 +19,9 @@ bool IsWalkedFolder(std::uint32_t attributes) {
 
 // What filter 0 yields: no hidden, system or folder bit.
 bool IsPlainFile(std::uint32_t attributes) {
-  return (attributes & (platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory)) == 0;
+  constexpr std::uint32_t kSelecting =
+      platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
+  return (attributes & kSelecting) == 0;
 }
 
 // The sweeps of one walk whose FolderList starts with `rootEntry`. False as
