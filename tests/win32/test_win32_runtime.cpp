@@ -275,8 +275,12 @@ BOOL CALLBACK FindToolTip(HWND hwnd, LPARAM found) {
   return TRUE;
 }
 
-TEST_F(Win32RuntimeTest, ToolTipBelongsToItsControl) {
+TEST_F(Win32RuntimeTest, ToolTipBelongsToItsControlOnceShown) {
   HWND tip = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), FindToolTip, reinterpret_cast<LPARAM>(&tip));
+  EXPECT_EQ(tip, nullptr) << "made after the first show, not at start-up";
+  form->Show();
+  RunEvents(100);
   EnumThreadWindows(GetCurrentThreadId(), FindToolTip, reinterpret_cast<LPARAM>(&tip));
   ASSERT_NE(tip, nullptr);
   EXPECT_EQ(GetWindow(tip, GW_OWNER), Form());

@@ -22,6 +22,8 @@ namespace {
 constexpr int kTwipsPerPixel = 15;
 constexpr int kDropDownHeight = 120;  // the combo box's list: about eight items
 constexpr int kFrameTextIndent = 8;
+// Above every design id, which are also the ids of the design's timers.
+constexpr UINT_PTR kTooltipTimer = 0x7FFF;
 
 int Px(int twips) { return MulDiv(twips, 1, kTwipsPerPixel); }
 
@@ -213,22 +215,30 @@ void Win32Form::CreateChild(Control& c) {
       break;
   }
   if (c.hwnd && !c.label) SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  if (c.hwnd && !d.tooltip.empty()) AddTooltip(c.hwnd, d.tooltip);
 }
 
-void Win32Form::AddTooltip(HWND control, std::string_view text) {
-  if (!tooltip_)
-    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, runtime_->Module(), nullptr);
-  std::wstring wide = Widen(text);
-  TTTOOLINFOW tool{};
-  tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every comctl32 version
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(control);
-  tool.lpszText = wide.data();  // copied by the tool tip
-  SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+// Tool tips only matter under a mouse that rests on a shown window, so they
+// are made once the window is first up and painted (a timer message comes
+// after the paint): the common controls cost ~5 ms under Wine at start-up.
+void Win32Form::AddTooltips() {
+  if (tooltip_ || !runtime_) return;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  InitCommonControlsEx(&controls);
+  for (const Control& c : controls_) {
+    if (!c.hwnd || c.design.tooltip.empty()) continue;
+    if (!tooltip_)
+      tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, runtime_->Module(), nullptr);
+    std::wstring wide = Widen(c.design.tooltip);
+    TTTOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;  // accepted by every comctl32 version
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(c.hwnd);
+    tool.lpszText = wide.data();  // copied by the tool tip
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
 }
 
 Win32Form::Control& Win32Form::At(int id) {
@@ -322,6 +332,11 @@ void Win32Form::OnCommand(HWND control, int code) {
 }
 
 void Win32Form::OnTimer(int id) {
+  if (static_cast<UINT_PTR>(id) == kTooltipTimer) {
+    KillTimer(hwnd_, kTooltipTimer);
+    AddTooltips();
+    return;
+  }
   for (const Control& c : controls_)
     if (c.design.id == id && c.design.kind == ControlKind::Timer && c.timerOn) events_.OnTimer(id);
 }
@@ -497,6 +512,7 @@ void Win32Form::Show() {
     SetWindowPos(hwnd_, nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
                  (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetTimer(hwnd_, kTooltipTimer, USER_TIMER_MINIMUM, nullptr);
   }
   // Shown again while it is up: it comes to the front, as a new message must.
   if (IsWindowVisible(hwnd_))

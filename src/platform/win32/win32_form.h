@@ -86,7 +86,7 @@ class Win32Form final : public platform::Form, private LabelHost {
 
   void Build(const platform::FormDesign& design);
   void CreateChild(Control& c);
-  void AddTooltip(HWND control, std::string_view text);
+  void AddTooltips();
   Control& At(int id);
   const Control& At(int id) const;
   Control* FindByHwnd(HWND hwnd);

@@ -1,7 +1,5 @@
 #include "platform/win32/win32_runtime.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 
 #include "platform/win32/label_window.h"
@@ -12,8 +10,6 @@
 namespace veltrane::win32 {
 
 Win32Runtime::Win32Runtime(HINSTANCE module) : module_(module), art_(module) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
   Win32Form::RegisterWindowClass(module_);
   LabelWindow::RegisterClasses(module_);
 }
