@@ -50,8 +50,15 @@ struct KeyHandleTraits {
   static void Close(Handle h) { RegCloseKey(h); }
 };
 
+struct ModuleHandleTraits {
+  using Handle = HMODULE;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { FreeLibrary(h); }
+};
+
 using FileHandle = Owner<FileHandleTraits>;  // CreateFileW: INVALID_HANDLE_VALUE on failure
 using FindHandle = Owner<FindHandleTraits>;
 using KeyHandle = Owner<KeyHandleTraits>;
+using ModuleHandle = Owner<ModuleHandleTraits>;  // LoadLibraryW
 
 }  // namespace veltrane::win32

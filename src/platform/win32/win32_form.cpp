@@ -195,12 +195,14 @@ void Win32Form::CreateChild(Control& c) {
       c.hwnd = create(0, L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL,
                       h + kDropDownHeight);
       SetWindowTextW(c.hwnd, Widen(d.text).c_str());  // the creation text is not the field's
-      SetWindowSubclass(c.hwnd, KeyUpProc, static_cast<UINT_PTR>(d.id), reinterpret_cast<DWORD_PTR>(this));
+      if (!c.hwnd) break;
+      Subclass(c.hwnd, c.comboNext);
       COMBOBOXINFO info{};
       info.cbSize = sizeof info;
-      if (GetComboBoxInfo(c.hwnd, &info) && info.hwndItem)
-        SetWindowSubclass(info.hwndItem, KeyUpProc, static_cast<UINT_PTR>(d.id),
-                          reinterpret_cast<DWORD_PTR>(this));
+      if (GetComboBoxInfo(c.hwnd, &info) && info.hwndItem) {
+        c.field = info.hwndItem;
+        Subclass(c.field, c.fieldNext);
+      }
       break;
     }
     case ControlKind::ListBox:
@@ -221,9 +223,7 @@ void Win32Form::CreateChild(Control& c) {
 // are made once the window is first up and painted (a timer message comes
 // after the paint): the common controls cost ~5 ms under Wine at start-up.
 void Win32Form::AddTooltips() {
-  if (tooltip_ || !runtime_) return;
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-  InitCommonControlsEx(&controls);
+  if (tooltip_ || !runtime_ || !runtime_->LoadCommonControls()) return;
   for (const Control& c : controls_) {
     if (!c.hwnd || c.design.tooltip.empty()) continue;
     if (!tooltip_)
@@ -272,7 +272,7 @@ LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     self->hwnd_ = nullptr;
     self->tooltip_ = nullptr;
-    for (Control& c : self->controls_) c.hwnd = nullptr;
+    for (Control& c : self->controls_) c.hwnd = c.field = nullptr;
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
   return CallGuarded([&] { return self->Handle(msg, wp, lp); });
@@ -305,15 +305,31 @@ LRESULT Win32Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK Win32Form::KeyUpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                      DWORD_PTR form) {
+// A plain window-procedure swap rather than the common controls' subclassing,
+// which would load them at start-up. The form is found in GWLP_USERDATA,
+// which the system's combo box and edit field leave to their owner.
+void Win32Form::Subclass(HWND hwnd, WNDPROC& next) {
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  next = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Form::KeyUpProc)));
+}
+
+LRESULT CALLBACK Win32Form::KeyUpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  auto* self = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  const auto combo = std::find_if(self->controls_.begin(), self->controls_.end(), [&](const Control& c) {
+    return c.design.kind == ControlKind::ComboBox && (c.hwnd == hwnd || c.field == hwnd);
+  });
+  if (combo == self->controls_.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+  const WNDPROC next = combo->hwnd == hwnd ? combo->comboNext : combo->fieldNext;
+  const int id = combo->design.id;
   return CallGuarded([&]() -> LRESULT {
-    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) RemoveWindowSubclass(hwnd, KeyUpProc, id);
+    const LRESULT result = CallWindowProcW(next, hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
     if (msg == WM_KEYUP || msg == WM_SYSKEYUP) {
       const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
                         (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-      reinterpret_cast<Win32Form*>(form)->events_.OnKeyUp(static_cast<int>(id), static_cast<int>(wp), shift);
+      self->events_.OnKeyUp(id, static_cast<int>(wp), shift);
     }
     return result;
   });

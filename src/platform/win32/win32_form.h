@@ -77,11 +77,16 @@ class Win32Form final : public platform::Form, private LabelHost {
     bool visible = true;
     bool timerOn = false;
     BrushHandle back;                // check box: its own back colour
+    // Combo box: the procedures its window and its edit field had before
+    // KeyUpProc took their messages.
+    WNDPROC comboNext = nullptr;
+    HWND field = nullptr;
+    WNDPROC fieldNext = nullptr;
   };
 
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  static LRESULT CALLBACK KeyUpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                    DWORD_PTR form);
+  static LRESULT CALLBACK KeyUpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void Subclass(HWND hwnd, WNDPROC& next);
   LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
   void Build(const platform::FormDesign& design);

@@ -1,6 +1,9 @@
 #include "platform/win32/win32_runtime.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/label_window.h"
 #include "platform/win32/utf.h"
@@ -27,6 +30,19 @@ std::unique_ptr<platform::Form> Win32Runtime::CreateForm(const platform::FormDes
 
 void Win32Runtime::Forget(const Win32Form& form) {
   forms_.erase(std::remove(forms_.begin(), forms_.end(), &form), forms_.end());
+}
+
+bool Win32Runtime::LoadCommonControls() {
+  if (commonControls_) return true;
+  ModuleHandle library(LoadLibraryW(L"comctl32.dll"));
+  if (!library) return false;
+  using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+  const auto init = reinterpret_cast<InitFunction>(
+      reinterpret_cast<void*>(GetProcAddress(library.Get(), "InitCommonControlsEx")));
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  if (!init || !init(&controls)) return false;
+  commonControls_ = std::move(library);
+  return true;
 }
 
 // Modal to the main window, no icon, the first button the default.

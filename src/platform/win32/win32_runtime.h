@@ -11,6 +11,7 @@
 #include "platform/runtime.h"
 #include "platform/win32/art_library.h"
 #include "platform/win32/font_cache.h"
+#include "platform/win32/handles.h"
 
 namespace veltrane::win32 {
 
@@ -45,12 +46,16 @@ class Win32Runtime final : public platform::Runtime {
   HINSTANCE Module() const { return module_; }
   ArtLibrary& Artwork() { return art_; }
   FontCache& Fonts() { return fonts_; }
+  // Loads the common controls on first use (tool tips); false when they
+  // cannot be had. They stay until the runtime, and every form, has gone.
+  bool LoadCommonControls();
   void Forget(const Win32Form& form);
 
  private:
   void Dispatch(MSG& msg);
   void FlushTexts();
 
+  ModuleHandle commonControls_;  // first: freed after every window of theirs
   HINSTANCE module_;
   ArtLibrary art_;
   FontCache fonts_;
