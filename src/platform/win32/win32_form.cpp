@@ -531,10 +531,16 @@ void Win32Form::Show() {
     SetTimer(hwnd_, kTooltipTimer, USER_TIMER_MINIMUM, nullptr);
   }
   // Shown again while it is up: it comes to the front, as a new message must.
-  if (IsWindowVisible(hwnd_))
+  if (IsWindowVisible(hwnd_)) {
     BringWindowToTop(hwnd_);
-  else
-    ShowWindow(hwnd_, SW_SHOW);
+    return;
+  }
+  // Shown without redraw, then invalidated whole: a plain show makes Wine
+  // erase every child at once (~0.4 ms each); this way each child is erased
+  // and painted together when its paint comes.
+  SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW | SWP_NOREDRAW);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void Win32Form::Hide() { ShowWindow(hwnd_, SW_HIDE); }
