@@ -37,6 +37,29 @@ BOOL CALLBACK CollectOfProcess(HWND window, LPARAM l) {
   if (owner == a->pid) a->found.push_back(window);
   return TRUE;
 }
+// The messages that read a list box's or a combo box's items, and its error value.
+struct ItemMessages {
+  UINT count, length, text;
+  LRESULT error;
+};
+
+// Sent wide: the ANSI form hands back only the first character across processes.
+std::vector<std::wstring> Items(HWND control, const ItemMessages& m) {
+  std::vector<std::wstring> items;
+  LRESULT count = 0;
+  if (!Send(control, m.count, 0, 0, count) || count == m.error) return items;
+  for (LRESULT i = 0; i < count; ++i) {
+    LRESULT length = 0;
+    Send(control, m.length, i, 0, length);
+    std::wstring item(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
+    LRESULT copied = 0;
+    if (!Send(control, m.text, i, reinterpret_cast<LPARAM>(item.data()), copied) || copied == m.error)
+      copied = 0;
+    item.resize(static_cast<size_t>(copied));
+    items.push_back(item);
+  }
+  return items;
+}
 }  // namespace
 
 std::wstring Text(HWND window) {
@@ -50,37 +73,14 @@ std::wstring Text(HWND window) {
 }
 
 std::vector<std::wstring> ListLines(HWND list) {
-  std::vector<std::wstring> lines;
-  LRESULT count = 0;
-  if (!list || !Send(list, LB_GETCOUNT, 0, 0, count) || count == LB_ERR) return lines;
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = 0;
-    Send(list, LB_GETTEXTLEN, i, 0, length);
-    std::wstring line(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
-    LRESULT copied = 0;
-    if (!Send(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(line.data()), copied) || copied == LB_ERR)
-      copied = 0;
-    line.resize(static_cast<size_t>(copied));
-    lines.push_back(line);
-  }
-  return lines;
+  if (!list) return {};
+  return Items(list, {LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR});
 }
 
 ComboState ReadCombo(HWND combo) {
   ComboState state;
   if (!combo) return state;
-  LRESULT count = 0;
-  Send(combo, CB_GETCOUNT, 0, 0, count);
-  for (LRESULT i = 0; i < count; ++i) {
-    LRESULT length = 0;
-    Send(combo, CB_GETLBTEXTLEN, i, 0, length);
-    std::wstring item(length > 0 ? static_cast<size_t>(length) + 1 : 1, L'\0');
-    LRESULT copied = 0;
-    if (!Send(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(item.data()), copied) || copied == CB_ERR)
-      copied = 0;
-    item.resize(static_cast<size_t>(copied));
-    state.items.push_back(item);
-  }
+  state.items = Items(combo, {CB_GETCOUNT, CB_GETLBTEXTLEN, CB_GETLBTEXT, CB_ERR});
   LRESULT selection = CB_ERR;
   Send(combo, CB_GETCURSEL, 0, 0, selection);
   state.selection = static_cast<int>(selection);
