@@ -27,9 +27,8 @@ if(WIN32_TEST_SOURCES)
   add_test(NAME win32_contract COMMAND veltrane_win32_tests)
 endif()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/src/platform/win32/entry/winmain.cpp)
-  add_subdirectory(resources)
-endif()
+# The shipped program, veltrane.exe.
+add_subdirectory(resources)
 
 # The end-to-end harness that drives veltrane.exe from outside (tools/e2e).
 add_subdirectory(tools/e2e_harness)
