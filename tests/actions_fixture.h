@@ -59,9 +59,9 @@ class RecordingFiles : public fake::FakeFileSystem {
     notes_.Add("delete " + path);
     return FakeFileSystem::Delete(path);
   }
-  std::unique_ptr<platform::WipeTarget> OpenForWipe(const std::string& path) override {
+  std::unique_ptr<platform::WipeTarget> OpenToErase(const std::string& path) override {
     notes_.Add("wipe " + path);
-    return FakeFileSystem::OpenForWipe(path);
+    return FakeFileSystem::OpenToErase(path);
   }
   std::unique_ptr<platform::ByteStream> OpenRead(const std::string& path) override {
     notes_.Add("read " + path);

@@ -212,6 +212,23 @@ TEST_F(EraseFileTest, FailedWritesAreSkippedAndTheFileStillGoes) {
   EXPECT_FALSE(fs.Exists(kFile));
 }
 
+// The program ends in the middle of a pass (a close of the main window while
+// events run, a crash): the name goes with the file's last handle, never
+// leaving a partly overwritten file behind it.
+TEST_F(EraseFileTest, EndedMidWipeTheNameStillGoes) {
+  struct Ended {};
+  fs.AddFile(kFile, std::string(25000, 'k'));
+  bool existedWhenEnded = false;
+  pump.At(6, [&] {
+    existedWhenEnded = fs.Exists(kFile);
+    throw Ended{};
+  });
+  EXPECT_THROW(Erase(3), Ended);
+  EXPECT_TRUE(existedWhenEnded);
+  EXPECT_FALSE(fs.Exists(kFile)) << fs.ToString();
+  EXPECT_EQ(fs.OpenHandles(), 0);
+}
+
 // A second removal clicked while a pass runs meets the file held open,
 // shared with nobody: it leaves it alone, and the running erase finishes.
 TEST_F(EraseFileTest, NestedEraseOfTheSameFileWhileAPassRuns) {

@@ -59,13 +59,14 @@ TEST(FakeFiles, WhatMayBeDeletedOrOpenedForAWipe) {
       {"locked", [](fake::FakeFileSystem& f) { f.AddFile("C:\\a", "x"); f.SetLocked("C:\\a", true); }, false},
       {"missing", [](fake::FakeFileSystem&) {}, false},
       {"folder", [](fake::FakeFileSystem& f) { f.AddFolder("C:\\a\\"); }, false},
+      {"dangling link", [](fake::FakeFileSystem& f) { f.AddLink("C:\\a", "C:\\gone"); }, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fake::FakeFileSystem a, b;
     c.setUp(a);
     c.setUp(b);
-    EXPECT_EQ(a.OpenForWipe("C:\\A") != nullptr, c.opens);
+    EXPECT_EQ(a.OpenToErase("C:\\A") != nullptr, c.opens);
     EXPECT_EQ(b.Delete("c:\\a"), c.opens);
     EXPECT_EQ(b.Exists("C:\\a"), c.name != std::string("plain") && c.name != std::string("missing"));
   }
@@ -77,15 +78,7 @@ TEST(FakeFiles, WipeTargetIsSharedWithNobodyAndKnowsItsKind) {
   fs.AddHardLink("C:\\b", "C:\\a");
   fs.AddLink("C:\\l", "C:\\a");
   {
-    auto target = fs.OpenForWipe("C:\\a");
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->kind(), WipeTarget::Kind::HardLinked);
-    EXPECT_EQ(fs.OpenForWipe("C:\\a"), nullptr);
-    EXPECT_FALSE(fs.Delete("C:\\a"));
-    EXPECT_EQ(fs.OpenRead("C:\\a"), nullptr);
-  }
-  {
-    auto link = fs.OpenForWipe("C:\\l");
+    auto link = fs.OpenToErase("C:\\l");
     ASSERT_TRUE(link);
     EXPECT_EQ(link->kind(), WipeTarget::Kind::Link);
     EXPECT_EQ(link->Length(), 3u) << "the target's length";
@@ -93,15 +86,27 @@ TEST(FakeFiles, WipeTargetIsSharedWithNobodyAndKnowsItsKind) {
     EXPECT_FALSE(link->Write("00000", 5)) << "never written through";
     EXPECT_FALSE(link->Flush());
   }
-  ASSERT_TRUE(fs.Delete("C:\\b"));
-  auto target = fs.OpenForWipe("C:\\a");
+  EXPECT_FALSE(fs.Exists("C:\\l")) << "the link goes with the target";
+  {
+    auto target = fs.OpenToErase("C:\\b");
+    ASSERT_TRUE(target);
+    EXPECT_EQ(target->kind(), WipeTarget::Kind::HardLinked);
+    EXPECT_EQ(fs.OpenToErase("C:\\b"), nullptr);
+    EXPECT_FALSE(fs.Delete("C:\\b"));
+    EXPECT_EQ(fs.OpenRead("C:\\b"), nullptr);
+    EXPECT_TRUE(fs.Exists("C:\\b")) << "marked, but there until closed";
+    EXPECT_TRUE(target->Close());
+  }
+  EXPECT_FALSE(fs.Exists("C:\\b"));
+  auto target = fs.OpenToErase("C:\\a");
   EXPECT_EQ(target->kind(), WipeTarget::Kind::Plain);
   EXPECT_EQ(target->Length(), 3u);
   EXPECT_TRUE(target->Write("00000", 5));
   EXPECT_EQ(fs.Content("C:\\a"), "00000") << "written in place, extended past its end";
-  EXPECT_TRUE(target->Delete());
+  EXPECT_TRUE(target->Close());
   EXPECT_FALSE(fs.Exists("C:\\a"));
   EXPECT_FALSE(target->Write("0", 1));
+  EXPECT_FALSE(target->Close());
   EXPECT_EQ(fs.OpenHandles(), 0);
 }
 

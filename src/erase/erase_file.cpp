@@ -31,11 +31,14 @@ void WritePass(platform::WipeTarget& target, platform::EventPump& events, std::u
 
 }  // namespace
 
-// With passes the file is opened first, for writing and deletion and shared
-// with nobody: one that cannot be both written and deleted (read-only, locked,
-// missing) is left exactly as it was, and nothing is created. The passes then
-// overwrite the file's own bytes before its name goes; a link or a file with
-// further names is deleted unwritten, since its bytes are not ours alone.
+// With passes the file is opened first, for writing and shared with nobody,
+// and its name is marked to go before the first byte is written: one that
+// cannot be both written and marked (read-only, locked, missing) is left
+// exactly as it was, and nothing is created. The passes then overwrite the
+// file's own bytes; the name goes when the file is closed, or when the
+// program ends first, so no partly written file is ever left under it. A link
+// or a file with further names loses only this name, unwritten: its bytes are
+// not ours alone.
 void EraseFile(platform::FileSystem& files, platform::EventPump& events, const std::string& path,
                std::optional<int> wipePasses) {
   const int passes = wipePasses.value_or(0);
@@ -43,7 +46,7 @@ void EraseFile(platform::FileSystem& files, platform::EventPump& events, const s
     files.Delete(path);
     return;
   }
-  std::unique_ptr<platform::WipeTarget> target = files.OpenForWipe(path);
+  std::unique_ptr<platform::WipeTarget> target = files.OpenToErase(path);
   if (!target) return;
   if (target->kind() == Kind::Plain) {
     const std::uint64_t length = target->Length();
@@ -53,9 +56,7 @@ void EraseFile(platform::FileSystem& files, platform::EventPump& events, const s
       events.DoEvents();
     }
   }
-  // The open holds delete access, so this rarely fails; if it does, the
-  // overwritten file stays and nothing more can be done about it.
-  target->Delete();
+  target->Close();
 }
 
 }  // namespace veltrane

@@ -26,12 +26,14 @@ class DirListing {
   virtual bool Next(DirEntry& entry) = 0;
 };
 
-// A file opened for a wipe: for writing and for deletion, shared with nobody,
-// never truncated by the opening.
+// A file opened to be erased. Its name is marked to go before anything is
+// written, and goes when the target closes, also when the program ends or is
+// killed first: an erase cut short never leaves a partly overwritten file
+// under its name. Shared with nobody, never truncated by the opening.
 class WipeTarget {
  public:
   enum class Kind { Plain, Link, HardLinked };
-  virtual ~WipeTarget() = default;
+  virtual ~WipeTarget() = default;  // closes, as Close does
   // Plain: a file with one name. Link: a symbolic link, junction or other
   // reparse point, which must be removed as a link and never written through.
   // HardLinked: a file with further names, whose bytes those names still need.
@@ -40,8 +42,9 @@ class WipeTarget {
   virtual bool Rewind() = 0;                           // back to offset 0
   virtual bool Write(const char* data, std::size_t n) = 0;
   virtual bool Flush() = 0;                            // to disk, at the end of a pass
-  // Deletes the name (for a link, the link itself); the target is closed.
-  virtual bool Delete() = 0;
+  // Lets the file go, and its name with it (for a link, the link itself).
+  // False when the name is still there.
+  virtual bool Close() = 0;
 };
 
 // A file opened for reading as a byte stream.
@@ -68,9 +71,11 @@ class FileSystem {
   // Deletes one file (a link as a link). False when it is missing, read-only,
   // held open without leave to delete, or not ours to delete.
   virtual bool Delete(const std::string& path) = 0;
-  // Opens an existing file for a wipe; null when it is missing or could not
-  // be both written and deleted (read-only, locked, no rights). Creates nothing.
-  virtual std::unique_ptr<WipeTarget> OpenForWipe(const std::string& path) = 0;
+  // Opens an existing file to erase it, its name already marked to go (see
+  // WipeTarget). Null, with nothing written or changed, when it is missing or
+  // a folder, when it cannot be both written and marked (read-only, locked, no
+  // rights), or when whether its name is a link cannot be told. Creates nothing.
+  virtual std::unique_ptr<WipeTarget> OpenToErase(const std::string& path) = 0;
   // Opens a file for reading; null when it cannot be opened.
   virtual std::unique_ptr<ByteStream> OpenRead(const std::string& path) = 0;
 };

@@ -208,33 +208,33 @@ TYPED_TEST(Contract, FolderLinkCarriesTheReparseBitAndIsNotWalked) {
 
 // ---- deleting and wiping --------------------------------------------------
 
-TYPED_TEST(Contract, PlainFileOpensForWipeUntruncatedAndWritesInPlace) {
+// Writes and flushes work on the handle whose name is already marked to go;
+// the name stays, unopenable, until that handle closes.
+TYPED_TEST(Contract, PlainFileIsMarkedAtTheOpeningAndWrittenInPlace) {
   ASSERT_TRUE(this->b.AddFile("f.txt", "hello world"));
   auto& fs = this->b.files();
-  {
-    auto target = fs.OpenForWipe(this->P("f.txt"));
-    ASSERT_TRUE(target);
-    EXPECT_EQ(target->kind(), Kind::Plain);
-    EXPECT_EQ(target->Length(), 11u);
-  }
-  EXPECT_EQ(this->b.Content("f.txt"), "hello world") << "opening truncated the file";
-
-  auto target = fs.OpenForWipe(this->P("f.txt"));
+  auto target = fs.OpenToErase(this->P("f.txt"));
   ASSERT_TRUE(target);
+  EXPECT_EQ(target->kind(), Kind::Plain);
+  EXPECT_EQ(target->Length(), 11u) << "the opening truncated the file";
   EXPECT_TRUE(target->Write("00000", 5));
   EXPECT_TRUE(target->Rewind());
   EXPECT_TRUE(target->Write("1", 1));
   EXPECT_TRUE(target->Flush());
-  EXPECT_EQ(fs.OpenForWipe(this->P("f.txt")), nullptr) << "shared with nobody";
+  EXPECT_EQ(target->Length(), 11u) << "written over, neither cut nor appended to";
+  EXPECT_EQ(fs.OpenToErase(this->P("f.txt")), nullptr) << "shared with nobody";
   EXPECT_FALSE(fs.Delete(this->P("f.txt"))) << "held by the wipe";
-  target.reset();
-  EXPECT_EQ(this->b.Content("f.txt"), "10000 world");
-
-  target = fs.OpenForWipe(this->P("f.txt"));
-  ASSERT_TRUE(target);
-  EXPECT_TRUE(target->Delete());
-  target.reset();
+  EXPECT_TRUE(this->b.Exists("f.txt")) << "the name goes with the handle, not before";
+  EXPECT_TRUE(target->Close());
   EXPECT_FALSE(this->b.Exists("f.txt"));
+
+  // Let go without a word, as when the program ends mid-wipe: the name goes too.
+  ASSERT_TRUE(this->b.AddFile("g.txt", "hello"));
+  target = fs.OpenToErase(this->P("g.txt"));
+  ASSERT_TRUE(target);
+  EXPECT_TRUE(target->Write("0", 1));
+  target.reset();
+  EXPECT_FALSE(this->b.Exists("g.txt"));
 }
 
 TYPED_TEST(Contract, FilesThatCannotBeWipedStayAsTheyWere) {
@@ -246,11 +246,11 @@ TYPED_TEST(Contract, FilesThatCannotBeWipedStayAsTheyWere) {
 
   for (const char* name : {"ro.txt", "held.txt"}) {
     SCOPED_TRACE(name);
-    EXPECT_EQ(fs.OpenForWipe(this->P(name)), nullptr);
+    EXPECT_EQ(fs.OpenToErase(this->P(name)), nullptr);
     EXPECT_FALSE(fs.Delete(this->P(name)));
     EXPECT_EQ(this->b.Content(name), "keep");
   }
-  EXPECT_EQ(fs.OpenForWipe(this->P("missing.txt")), nullptr);
+  EXPECT_EQ(fs.OpenToErase(this->P("missing.txt")), nullptr);
   EXPECT_FALSE(fs.Delete(this->P("missing.txt")));
   EXPECT_FALSE(this->b.Exists("missing.txt")) << "nothing created";
 
@@ -278,10 +278,10 @@ TYPED_TEST(Contract, DeleteLeavesFoldersAlone) {
 TYPED_TEST(Contract, HardLinkedNameGoesAloneAndTheOtherKeepsItsBytes) {
   ASSERT_TRUE(this->b.AddFile("first.txt", "shared bytes"));
   ASSERT_TRUE(this->b.AddHardLink("second.txt", "first.txt"));
-  auto target = this->b.files().OpenForWipe(this->P("second.txt"));
+  auto target = this->b.files().OpenToErase(this->P("second.txt"));
   ASSERT_TRUE(target);
   EXPECT_EQ(target->kind(), Kind::HardLinked);
-  EXPECT_TRUE(target->Delete());
+  EXPECT_TRUE(target->Close());
   target.reset();
   EXPECT_FALSE(this->b.Exists("second.txt"));
   EXPECT_EQ(this->b.Content("first.txt"), "shared bytes");
@@ -297,13 +297,13 @@ TYPED_TEST(Contract, FileLinkIsRemovedAsALinkAndItsTargetStays) {
   // Wine reports a link to a file as a plain file: only the open can tell.
   EXPECT_EQ(fs.Attributes(this->P("far.lnk")), 32u);
 
-  auto target = fs.OpenForWipe(this->P("far.lnk"));
+  auto target = fs.OpenToErase(this->P("far.lnk"));
   ASSERT_TRUE(target);
   EXPECT_EQ(target->kind(), Kind::Link);
   EXPECT_FALSE(target->Rewind());
   EXPECT_FALSE(target->Write("000", 3)) << "a link is never written through";
   EXPECT_FALSE(target->Flush());
-  EXPECT_TRUE(target->Delete());
+  EXPECT_TRUE(target->Close());
   target.reset();
   EXPECT_FALSE(this->b.Exists("far.lnk"));
   EXPECT_EQ(this->b.Content("elsewhere\\target.txt"), "precious");
@@ -317,9 +317,44 @@ TYPED_TEST(Contract, FileReachedThroughAFolderLinkIsNoLinkItself) {
   ASSERT_TRUE(this->b.AddFolder("real"));
   ASSERT_TRUE(this->b.AddFile("real\\f.txt", "abc"));
   ASSERT_TRUE(this->b.AddFolderLink("via", "real"));
-  auto target = this->b.files().OpenForWipe(this->P("via\\f.txt"));
+  auto target = this->b.files().OpenToErase(this->P("via\\f.txt"));
   ASSERT_TRUE(target);
   EXPECT_EQ(target->kind(), Kind::Plain);
+  EXPECT_TRUE(target->Close());
+  EXPECT_FALSE(this->b.Exists("real\\f.txt"));
+}
+
+// The link is what was listed; a read-only target is not ours to change, but
+// the link is removed as a link all the same, with or without passes.
+TYPED_TEST(Contract, LinkToAReadOnlyFileIsRemovedAndTheFileStays) {
+  ASSERT_TRUE(this->b.AddFile("ro.txt", "keep", 33));
+  ASSERT_TRUE(this->b.AddLink("a.lnk", "ro.txt"));
+  ASSERT_TRUE(this->b.AddLink("b.lnk", "ro.txt"));
+  auto& fs = this->b.files();
+  auto target = fs.OpenToErase(this->P("a.lnk"));
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->kind(), Kind::Link);
+  EXPECT_TRUE(target->Close());
+  EXPECT_TRUE(fs.Delete(this->P("b.lnk")));
+  EXPECT_FALSE(this->b.Exists("a.lnk"));
+  EXPECT_FALSE(this->b.Exists("b.lnk"));
+  EXPECT_EQ(this->b.Content("ro.txt"), "keep");
+  EXPECT_EQ(fs.Attributes(this->P("ro.txt")), 33u);
+}
+
+// Wine lists no link whose target is gone and cannot open one: it is left
+// where it is, and no removal is ever aimed at where it points.
+TYPED_TEST(Contract, DanglingLinkIsNotSeenAndStays) {
+  ASSERT_TRUE(this->b.AddFile("t.txt", "x"));
+  ASSERT_TRUE(this->b.AddLink("l.txt", "t.txt"));
+  ASSERT_TRUE(this->b.Remove("t.txt"));
+  auto& fs = this->b.files();
+  EXPECT_EQ(this->List(this->b.root, 20), (Listed{{".", 16}, {"..", 16}}));
+  EXPECT_EQ(fs.Attributes(this->P("l.txt")), std::nullopt);
+  EXPECT_EQ(fs.OpenToErase(this->P("l.txt")), nullptr);
+  EXPECT_FALSE(fs.Delete(this->P("l.txt")));
+  ASSERT_TRUE(this->b.AddFile("t.txt", "back"));
+  EXPECT_EQ(this->b.Content("l.txt"), "back") << "the link is still there";
 }
 
 TYPED_TEST(Contract, ReadStreamGivesTheBytes) {

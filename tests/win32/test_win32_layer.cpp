@@ -61,30 +61,6 @@ TEST_F(Win32Layer, StringDataIsConvertedFromUtf16) {
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
 }
 
-TEST_F(Win32Layer, DanglingLinkIsLeftAlone) {
-  Win32FileSystem fs;
-  ASSERT_TRUE(testing::MakeFile(kFolder + "\\t.txt", "x"));
-  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.txt", "t.txt"));
-  ASSERT_TRUE(testing::RemoveTree(kFolder + "\\t.txt"));
-  EXPECT_EQ(fs.OpenForWipe(kFolder + "\\l.txt"), nullptr);
-  EXPECT_FALSE(fs.Delete(kFolder + "\\l.txt"));
-}
-
-TEST_F(Win32Layer, LinkIsNeverWrittenThrough) {
-  Win32FileSystem fs;
-  ASSERT_TRUE(testing::MakeFile(kFolder + "\\t.txt", "precious"));
-  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.txt", "t.txt"));
-  auto target = fs.OpenForWipe(kFolder + "\\l.txt");
-  ASSERT_TRUE(target);
-  ASSERT_EQ(target->kind(), platform::WipeTarget::Kind::Link);
-  EXPECT_FALSE(target->Rewind());
-  EXPECT_FALSE(target->Write("000", 3));
-  EXPECT_FALSE(target->Flush());
-  target.reset();
-  EXPECT_EQ(testing::ReadAll(kFolder + "\\t.txt"), "precious");
-  EXPECT_TRUE(testing::Exists(kFolder + "\\l.txt")) << "closing deletes nothing";
-}
-
 TEST(Win32Desktop, TitlesCountUtf8BytesAndAreCutOnACharacter) {
   testing::TitledWindow window("Zo\xC3\xAB!");
   ASSERT_NE(window.handle(), 0u);

@@ -107,7 +107,7 @@ class FakeFileSystem::Target : public WipeTarget {
     ++fs_.openHandles_;
     ++fs_.wipeOpens_[key_];
   }
-  ~Target() override { Close(); }
+  ~Target() override { Close(); }  // as when the program ends with the file open
   Target(const Target&) = delete;
   Target& operator=(const Target&) = delete;
 
@@ -144,10 +144,12 @@ class FakeFileSystem::Target : public WipeTarget {
     Log({WipeOp::Kind::Flush});
     return true;
   }
-  bool Delete() override {
-    if (!open_ || !node_->parent) return false;
+  // The name was marked to go at the opening: it goes now, with the file.
+  bool Close() override {
+    if (!open_) return false;
+    Release();
+    if (!node_->parent) return false;
     fs_.Detach(*node_);
-    Close();
     return true;
   }
 
@@ -161,8 +163,7 @@ class FakeFileSystem::Target : public WipeTarget {
     return target && !target->folder ? target->data.get() : nullptr;
   }
   void Log(const WipeOp& op) { fs_.wipeOps_[key_].push_back(op); }
-  void Close() {
-    if (!open_) return;
+  void Release() {
     open_ = false;
     node_->held = false;
     --fs_.openHandles_;
@@ -178,6 +179,14 @@ class FakeFileSystem::Target : public WipeTarget {
 
 FakeFileSystem::FakeFileSystem() : top_(std::make_unique<Node>()) { top_->folder = true; }
 FakeFileSystem::~FakeFileSystem() = default;
+
+// Wine 8 neither lists a link to a file that is gone nor can it query or
+// open one: the name is as good as missing.
+bool FakeFileSystem::Dangling(const Node& node) const {
+  if (!node.isLink || node.folder) return false;
+  const Node* target = Find(node.linkTarget);
+  return !target || target->folder;
+}
 
 FakeFileSystem::Node* FakeFileSystem::FollowLinks(Node* node) const {
   for (int hops = 0; node && node->isLink && node->folder && hops < 32; ++hops)
@@ -356,28 +365,28 @@ std::unique_ptr<platform::DirListing> FakeFileSystem::List(const std::string& fo
       entries.push_back({"..", platform::kAttrDirectory});
     }
     for (const auto& child : node->children)
-      if (passes(child->attrs)) entries.push_back({child->name, child->attrs});
+      if (passes(child->attrs) && !Dangling(*child)) entries.push_back({child->name, child->attrs});
   }
   return std::make_unique<SnapshotListing>(std::move(entries));
 }
 
 std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
   Node* node = Find(path);
-  if (!node) return std::nullopt;
+  if (!node || Dangling(*node)) return std::nullopt;
   return node->attrs;
 }
 
 bool FakeFileSystem::Delete(const std::string& path) {
   Node* node = Find(path);
-  if (!node || node->folder || node->locked || node->held) return false;
+  if (!node || Dangling(*node) || node->folder || node->locked || node->held) return false;
   if (node->attrs & platform::kAttrReadOnly) return false;
   Detach(*node);
   return true;
 }
 
-std::unique_ptr<WipeTarget> FakeFileSystem::OpenForWipe(const std::string& path) {
+std::unique_ptr<WipeTarget> FakeFileSystem::OpenToErase(const std::string& path) {
   Node* node = Find(path);
-  if (!node || node->folder || node->locked || node->held) return nullptr;
+  if (!node || Dangling(*node) || node->folder || node->locked || node->held) return nullptr;
   if (node->attrs & platform::kAttrReadOnly) return nullptr;
   WipeTarget::Kind kind = node->isLink            ? WipeTarget::Kind::Link
                           : node->data->names > 1 ? WipeTarget::Kind::HardLinked

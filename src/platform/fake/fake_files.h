@@ -39,7 +39,8 @@ class FakeFileSystem : public platform::FileSystem {
   void AddFolder(const std::string& path, std::uint32_t attrs = platform::kAttrDirectory);
   void AddFile(const std::string& path, std::string content,
                std::uint32_t attrs = platform::kAttrArchive);
-  // A symbolic link to a file: listed as a plain file (0x20), as Wine does.
+  // A symbolic link to a file: listed as a plain file (0x20), as Wine does;
+  // while its target is missing, not listed and not found at all.
   void AddLink(const std::string& path, const std::string& targetPath);
   // A symbolic link to a folder: attribute 0x410; listing it lists the target.
   void AddFolderLink(const std::string& path, const std::string& targetFolder);
@@ -73,7 +74,7 @@ class FakeFileSystem : public platform::FileSystem {
   std::unique_ptr<platform::DirListing> List(const std::string& folder, std::uint32_t filter) override;
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
   bool Delete(const std::string& path) override;
-  std::unique_ptr<platform::WipeTarget> OpenForWipe(const std::string& path) override;
+  std::unique_ptr<platform::WipeTarget> OpenToErase(const std::string& path) override;
   std::unique_ptr<platform::ByteStream> OpenRead(const std::string& path) override;
 
   struct Data;
@@ -83,6 +84,7 @@ class FakeFileSystem : public platform::FileSystem {
   class Target;
 
   Node* Find(const std::string& path) const;
+  bool Dangling(const Node& node) const;
   Node* FollowLinks(Node* node) const;
   Node& Make(const std::string& path, bool folder);
   void Detach(Node& node);

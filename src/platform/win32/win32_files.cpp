@@ -106,7 +106,7 @@ bool Win32FileSystem::Delete(const std::string& path) {
   return marked;
 }
 
-std::unique_ptr<platform::WipeTarget> Win32FileSystem::OpenForWipe(const std::string& path) {
+std::unique_ptr<platform::WipeTarget> Win32FileSystem::OpenToErase(const std::string& path) {
   return OpenWipeTarget(Widen(path));
 }
 

@@ -10,7 +10,7 @@ class Win32FileSystem : public platform::FileSystem {
                                              std::uint32_t filter) override;
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
   bool Delete(const std::string& path) override;
-  std::unique_ptr<platform::WipeTarget> OpenForWipe(const std::string& path) override;
+  std::unique_ptr<platform::WipeTarget> OpenToErase(const std::string& path) override;
   std::unique_ptr<platform::ByteStream> OpenRead(const std::string& path) override;
 };
 

@@ -12,10 +12,12 @@ using Kind = platform::WipeTarget::Kind;
 
 class Win32WipeTarget : public platform::WipeTarget {
  public:
-  // `handleIsName`: the handle is the named file (or the link itself), so it
-  // may carry the deletion; otherwise the name is a link the open went through.
-  Win32WipeTarget(FileHandle file, Kind kind, bool handleIsName, std::wstring path)
-      : file_(std::move(file)), kind_(kind), handleIsName_(handleIsName), path_(std::move(path)) {}
+  // `linkName`: empty when the handle is the named file (or the link itself)
+  // and carries the deletion mark; otherwise the name of a link that the open
+  // went through, removed as a link when the target closes.
+  Win32WipeTarget(FileHandle file, Kind kind, std::wstring linkName)
+      : file_(std::move(file)), kind_(kind), linkName_(std::move(linkName)) {}
+  ~Win32WipeTarget() override { Close(); }
 
   Kind kind() const override { return kind_; }
 
@@ -48,16 +50,11 @@ class Win32WipeTarget : public platform::WipeTarget {
 
   bool Flush() override { return Writable() && FlushFileBuffers(file_.Get()) != FALSE; }
 
-  // The handle is closed whatever happens; false when the name is still there.
-  bool Delete() override {
+  // The marked name goes with the handle.
+  bool Close() override {
     if (!file_) return false;
-    if (!handleIsName_) {
-      file_.Reset();  // the target must be closed before a rename can replace the name
-      return DeleteLinkName(path_);
-    }
-    const bool marked = MarkForDeletion(file_.Get());
-    file_.Reset();  // the name goes with the last handle
-    return marked;
+    file_.Reset();  // a link's target must be closed before a rename can replace the name
+    return linkName_.empty() || DeleteLinkName(linkName_);
   }
 
  private:
@@ -65,35 +62,36 @@ class Win32WipeTarget : public platform::WipeTarget {
 
   FileHandle file_;
   Kind kind_;
-  bool handleIsName_;
-  std::wstring path_;
+  std::wstring linkName_;
 };
 
 }  // namespace
 
 // Failure (missing, read-only, a folder, held open by anyone, no rights): null,
-// and nothing was created or truncated: OPEN_EXISTING never does either.
+// and nothing was created, truncated or marked: OPEN_EXISTING never does the
+// first two, and the mark is the last step.
 std::unique_ptr<platform::WipeTarget> OpenWipeTarget(const std::wstring& path) {
   FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
                               nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return nullptr;
   const std::optional<OpenedInfo> info = QueryOpened(file.Get());
-  if (!info) return nullptr;
-  // Windows refuses to open these for writing; Wine run as root does not,
-  // since it maps read-only onto the unix write permission.
-  if (info->attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
+  if (!info || (info->attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
 
   Kind kind = Kind::Plain;
-  bool handleIsName = true;
+  std::wstring linkName;
   if (info->attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     kind = Kind::Link;  // Windows opened the link itself
   } else if (NameLeadsElsewhere(file.Get(), path)) {
-    kind = Kind::Link;  // Wine opened the target
-    handleIsName = false;
+    kind = Kind::Link;  // Wine opened the target, which the mark would remove
+    linkName = path;
   } else if (info->links > 1) {
     kind = Kind::HardLinked;
   }
-  return std::make_unique<Win32WipeTarget>(std::move(file), kind, handleIsName, path);
+  // Marked before anything is written, so that the name goes with the handle
+  // however the program ends. A refused mark (a read-only file, which Wine
+  // run as root opens for writing all the same) leaves the file untouched.
+  if (linkName.empty() && !MarkForDeletion(file.Get())) return nullptr;
+  return std::make_unique<Win32WipeTarget>(std::move(file), kind, std::move(linkName));
 }
 
 }  // namespace veltrane::win32
