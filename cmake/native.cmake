@@ -9,3 +9,7 @@ if(TEST_SOURCES)
   target_link_libraries(veltrane_tests PRIVATE veltrane_fake GTest::gtest GTest::gmock GTest::gtest_main)
   gtest_discover_tests(veltrane_tests DISCOVERY_MODE PRE_TEST)
 endif()
+
+# The one-way layer order of src/, checked on every include.
+add_test(NAME layers COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/src
+  -P ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake)

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/app_context.h"
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "app/form_main.h"
 #include "erase/removal.h"
 #include "platform/fake/fake_desktop.h"

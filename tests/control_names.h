@@ -2,7 +2,7 @@
 #include <map>
 #include <string>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 
 namespace veltrane::testing {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "app/form_main_design.h"
 #include "app/program.h"
 #include "app_fixture.h"

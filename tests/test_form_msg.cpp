@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "control_names.h"
 #include "platform/fake/fake_runtime.h"
 #include "windows/form_msg.h"

@@ -3,32 +3,30 @@
 
 #include "core/program_state.h"
 #include "platform/services.h"
+#include "windows/form_details.h"
+#include "windows/form_msg.h"
 
 namespace veltrane {
 
-class FormMsg;
-class FormDetails;
-
-// What every window and action of the program shares: the platform, the
-// program-wide variables, and the three windows (each exists at most once).
+// What the program's windows share: the platform, the program-wide
+// variables, and the two windows that exist at most once, each created on
+// first use.
 class AppContext {
  public:
-  explicit AppContext(platform::Services& services);
-  ~AppContext();
+  explicit AppContext(platform::Services& services) : os(services), msg_(services.runtime) {}
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
   platform::Services& os;
   ProgramState state;
-  platform::Form* main = nullptr;  // Form_Main's window, set when it is created
 
-  FormMsg& Msg();          // Form_Msg, created on first use
-  FormDetails& Details();  // Form_Details, created on first use
-  bool HasMsg() const { return msg_ != nullptr; }
+  FormMsg& Msg() { return msg_; }  // Form_Msg
+  FormDetails& Details();          // Form_Details
+  bool HasMsg() const { return msg_.Exists(); }
   bool HasDetails() const { return details_ != nullptr; }
 
  private:
-  std::unique_ptr<FormMsg> msg_;
+  FormMsg msg_;
   std::unique_ptr<FormDetails> details_;
 };
 

@@ -3,10 +3,10 @@
 #include <string>
 
 #include "app/app_context.h"
-#include "app/control_ids.h"
 #include "app/form_main_design.h"
 #include "app/web_link.h"
 #include "app/wipe_settings.h"
+#include "core/control_ids.h"
 #include "core/text.h"
 #include "erase/removal.h"
 #include "scan/trace_scan.h"
@@ -25,16 +25,16 @@ const std::string kBrowserWarning =
 }  // namespace
 
 FormMain::FormMain(AppContext& app)
-    : app_(app), form_(app.os.runtime.CreateForm(MainDesign(), *this)) {
-  app_.main = form_.get();
-}
+    : app_(app),
+      form_(app.os.runtime.CreateForm(MainDesign(), *this)),
+      ctx_{app.os, app.state, *form_} {}
 
 void FormMain::Form_Load() {
   const platform::Version v = app_.os.runtime.ProgramVersion();
   form_->SetCaption("Veltrane v" + Decimal(v.major) + "." + Decimal(v.minor) + " (build " +
                     Decimal(v.revision) + ")");
   app_.state.scanDone = false;
-  FillPassCombo(app_);
+  FillPassCombo(*form_);
   form_->SetEnabled(ids::Combo_Pass, false);
   GetTaskName();
 
@@ -81,16 +81,16 @@ void FormMain::OnClick(int id) {
     case ids::Label_Cookies_Details: Label_Cookies_Details_Click(); break;
     case ids::Status_History: Status_History_Click(); break;
     case ids::Label_History_Details: Label_History_Details_Click(); break;
-    case ids::Check_Wipe: Check_Wipe_Click(app_); break;
-    case ids::Label_Wipe: Label_Wipe_Click(app_); break;
+    case ids::Check_Wipe: Check_Wipe_Click(*form_); break;
+    case ids::Label_Wipe: Label_Wipe_Click(*form_); break;
     case ids::Label_URL: Label_URL_Click(); break;
     default: break;  // Status_Cache and the decorations open nothing
   }
 }
 
-void FormMain::Command_Scan_Click() { veltrane::Command_Scan_Click(app_); }
+void FormMain::Command_Scan_Click() { veltrane::Command_Scan_Click(ctx_); }
 void FormMain::Image_Scan_Click() { Command_Scan_Click(); }
-void FormMain::Command_Remove_Click() { veltrane::Command_Remove_Click(app_); }
+void FormMain::Command_Remove_Click() { veltrane::Command_Remove_Click(ctx_, app_.Msg()); }
 void FormMain::Image_Remove_Click() { Command_Remove_Click(); }
 void FormMain::Status_Cookies_Click() { app_.Details().ShowDetails(1); }
 void FormMain::Label_Cookies_Details_Click() { Status_Cookies_Click(); }
@@ -99,7 +99,7 @@ void FormMain::Label_History_Details_Click() { Status_History_Click(); }
 void FormMain::Label_URL_Click() { OpenHomePage(app_.os.launcher); }
 
 void FormMain::OnKeyUp(int id, int, int) {
-  if (id == ids::Combo_Pass) Combo_Pass_KeyUp(app_);
+  if (id == ids::Combo_Pass) Combo_Pass_KeyUp(*form_);
 }
 
 // A close is never refused and asks nothing.

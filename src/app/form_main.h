@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 
+#include "core/context.h"
 #include "platform/runtime.h"
 
 namespace veltrane {
@@ -8,8 +9,7 @@ namespace veltrane {
 class AppContext;
 
 // The main window: its load step, its close, and the wiring of its clicks.
-// Creating it creates the window, hidden, and makes it the program's main
-// window (app.main).
+// Creating it creates the window, hidden.
 class FormMain : public platform::FormEvents {
  public:
   explicit FormMain(AppContext& app);
@@ -38,6 +38,7 @@ class FormMain : public platform::FormEvents {
 
   AppContext& app_;
   std::unique_ptr<platform::Form> form_;
+  Context ctx_;  // for the actions: the platform, the state and this window
 };
 
 }  // namespace veltrane

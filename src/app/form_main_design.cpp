@@ -1,6 +1,6 @@
 #include "app/form_main_design.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "app/web_link.h"
 
 namespace veltrane {

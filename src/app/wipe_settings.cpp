@@ -1,12 +1,10 @@
 #include "app/wipe_settings.h"
 
-#include "app/app_context.h"
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 
 namespace veltrane {
 
-void FillPassCombo(AppContext& app) {
-  platform::Form& main = *app.main;
+void FillPassCombo(platform::Form& main) {
   main.ClearItems(ids::Combo_Pass);  // a refill never repeats items
   main.AddItem(ids::Combo_Pass, "1 Pass    (normal)");
   main.AddItem(ids::Combo_Pass, "3 Passes (secure)");
@@ -14,19 +12,17 @@ void FillPassCombo(AppContext& app) {
   main.SetListIndex(ids::Combo_Pass, 0);
 }
 
-void Check_Wipe_Click(AppContext& app) {
-  platform::Form& main = *app.main;
+void Check_Wipe_Click(platform::Form& main) {
   main.SetEnabled(ids::Combo_Pass, main.CheckValue(ids::Check_Wipe) == 1);
 }
 
 // The code change raises Check_Wipe's click, which enables or disables the list.
-void Label_Wipe_Click(AppContext& app) {
-  platform::Form& main = *app.main;
+void Label_Wipe_Click(platform::Form& main) {
   main.SetCheckValue(ids::Check_Wipe, main.CheckValue(ids::Check_Wipe) == 1 ? 0 : 1);
 }
 
 // Any key released in the list puts it back on its first item: typed text
 // and keyboard choices never stand.
-void Combo_Pass_KeyUp(AppContext& app) { FillPassCombo(app); }
+void Combo_Pass_KeyUp(platform::Form& main) { FillPassCombo(main); }
 
 }  // namespace veltrane

@@ -1,7 +1,6 @@
 #include "erase/removal.h"
 
-#include "app/app_context.h"
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "core/text.h"
 #include "erase/erase_file.h"
 #include "registry/module_registry.h"
@@ -31,7 +30,7 @@ namespace {
 
 class Removal {
  public:
-  explicit Removal(AppContext& app) : app_(app), state_(app.state), form_(*app.main) {}
+  Removal(const Context& ctx, FormMsg& msg) : os_(ctx.os), state_(ctx.state), form_(ctx.main), msg_(msg) {}
 
   void Run() {
     form_.SetMousePointer(platform::kPointerHourglass);
@@ -52,7 +51,7 @@ class Removal {
       state_.scanDone = false;
     }
     form_.SetMousePointer(platform::kPointerDefault);
-    app_.Msg().Display_Msg(kRemovalSummary);
+    msg_.Display_Msg(kRemovalSummary);
   }
 
  private:
@@ -63,7 +62,7 @@ class Removal {
     for (std::size_t i = 1; i <= n; ++i) {
       form_.SetText(row, counter + Decimal(i) + ")");
       if (std::optional<std::string> path = list.At(i))
-        EraseFile(app_.os.files, app_.os.runtime, *path, state_.wipePasses);
+        EraseFile(os_.files, os_.runtime, *path, state_.wipePasses);
     }
   }
 
@@ -71,29 +70,30 @@ class Removal {
     for (int n = 1;; ++n) {
       form_.SetText(ids::Status_History, " Erasing typed urls (" + Decimal(n) + ")");
       const std::string name = TypedUrlName(n);
-      if (EndsTypedList(GetRegValue(app_.os.registry, kUserRoot, kTypedUrlsKey, name))) return;
-      DeleteRegValue(app_.os.registry, kUserRoot, kTypedUrlsKey, name);
-      app_.os.runtime.DoEvents();
+      if (EndsTypedList(GetRegValue(os_.registry, kUserRoot, kTypedUrlsKey, name))) return;
+      DeleteRegValue(os_.registry, kUserRoot, kTypedUrlsKey, name);
+      os_.runtime.DoEvents();
     }
   }
 
-  AppContext& app_;
+  platform::Services& os_;
   ProgramState& state_;
   platform::Form& form_;
+  FormMsg& msg_;
 };
 
 }  // namespace
 
-void Command_Remove_Click(AppContext& app) {
-  platform::Runtime& runtime = app.os.runtime;
-  if (!app.state.scanDone) {
+void Command_Remove_Click(const Context& ctx, FormMsg& msg) {
+  platform::Runtime& runtime = ctx.os.runtime;
+  if (!ctx.state.scanDone) {
     runtime.MessageBox("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
     return;
   }
   if (runtime.MessageBox("Really delete all information?", "Please confirm", platform::kMsgOkCancel) !=
       platform::kAnswerOk)
     return;
-  Removal(app).Run();
+  Removal(ctx, msg).Run();
 }
 
 }  // namespace veltrane

@@ -1,7 +1,6 @@
 #include "scan/trace_scan.h"
 
-#include "app/app_context.h"
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "core/text.h"
 #include "scan/folder_walk.h"
 
@@ -30,8 +29,8 @@ bool IsCookieFile(const std::string& path) {
 
 class TraceScan {
  public:
-  explicit TraceScan(AppContext& app)
-      : app_(app), state_(app.state), form_(*app.main), walk_{app.os.files, app.os.runtime, app.state} {}
+  explicit TraceScan(const Context& ctx)
+      : os_(ctx.os), state_(ctx.state), form_(ctx.main), walk_{ctx.os.files, ctx.os.runtime, ctx.state} {}
 
   void Run() {
     form_.SetMousePointer(platform::kPointerHourglass);
@@ -56,9 +55,9 @@ class TraceScan {
 
  private:
   RegValue ShellFolder(const std::string& name) {
-    return GetRegValue(app_.os.registry, kUserRoot, kShellFoldersKey, name);
+    return GetRegValue(os_.registry, kUserRoot, kShellFoldersKey, name);
   }
-  void DoEvents() { app_.os.runtime.DoEvents(); }
+  void DoEvents() { os_.runtime.DoEvents(); }
 
   void CookieStage() {
     if (state_.cookiesPath == kNotFound) {
@@ -90,7 +89,7 @@ class TraceScan {
     }
     form_.SetText(ids::Status_History, " Scanning registry... please wait...");
     int urls = 0;
-    while (!EndsTypedList(GetRegValue(app_.os.registry, kUserRoot, kTypedUrlsKey, TypedUrlName(urls + 1)))) {
+    while (!EndsTypedList(GetRegValue(os_.registry, kUserRoot, kTypedUrlsKey, TypedUrlName(urls + 1)))) {
       ++urls;
       DoEvents();
     }
@@ -127,7 +126,7 @@ class TraceScan {
     return state_.fileList;
   }
 
-  AppContext& app_;
+  platform::Services& os_;
   ProgramState& state_;
   platform::Form& form_;
   FolderWalk walk_;
@@ -144,10 +143,10 @@ std::string FolderPathFromValue(const RegValue& value) {
   return path;
 }
 
-void Command_Scan_Click(AppContext& app) {
-  if (app.state.scanRunning) return;
-  ScanRunning running(app.state.scanRunning);
-  TraceScan(app).Run();
+void Command_Scan_Click(const Context& ctx) {
+  if (ctx.state.scanRunning) return;
+  ScanRunning running(ctx.state.scanRunning);
+  TraceScan(ctx).Run();
 }
 
 }  // namespace veltrane

@@ -1,7 +1,6 @@
 #include "windows/form_details.h"
 
-#include "app/app_context.h"
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "registry/module_registry.h"
 #include "windows/cookie_reader.h"
 #include "windows/form_details_design.h"
@@ -29,12 +28,12 @@ std::string EightBitToUtf8(const std::string& bytes) {
 
 }  // namespace
 
-FormDetails::FormDetails(AppContext& app)
-    : app_(app), form_(app.os.runtime.CreateForm(DetailsDesign(), *this)) {}
+FormDetails::FormDetails(platform::Services& os, const ProgramState& state)
+    : os_(os), state_(state), form_(os.runtime.CreateForm(DetailsDesign(), *this)) {}
 
 void FormDetails::ShowDetails(int tmp_Type) {
-  if (!app_.state.scanDone) {
-    app_.os.runtime.MessageBox("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
+  if (!state_.scanDone) {
+    os_.runtime.MessageBox("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
     return;
   }
   form_->Show();
@@ -53,16 +52,16 @@ void FormDetails::ListCookieDomains() {
   AddLine("");
   // A scan handled while events run may shorten the list: positions past its
   // new end give nothing. A file that vanished or cannot be opened gives no line.
-  const TraceList& files = app_.state.cookieFiles;
+  const TraceList& files = state_.cookieFiles;
   const std::size_t n = files.Count();
   for (std::size_t i = 1; i <= n; ++i) {
     if (std::optional<std::string> path = files.At(i)) {
       std::optional<std::string> domain;
-      if (std::unique_ptr<platform::ByteStream> stream = app_.os.files.OpenRead(*path))
+      if (std::unique_ptr<platform::ByteStream> stream = os_.files.OpenRead(*path))
         domain = ReadCookieDomain(*stream);  // the stream closes before events run
       if (domain) AddLine(EightBitToUtf8(*domain));
     }
-    app_.os.runtime.DoEvents();
+    os_.runtime.DoEvents();
   }
   if (form_->ItemCount(ids::List_Details) == 2) AddLine("No cookies found");
 }
@@ -71,10 +70,10 @@ void FormDetails::ListTypedUrls() {
   AddLine("URLs found in registry:");
   AddLine("");
   for (int n = 1;; ++n) {
-    std::string text = RegValueText(GetRegValue(app_.os.registry, kUserRoot, kTypedUrlsKey, TypedUrlName(n)));
+    std::string text = RegValueText(GetRegValue(os_.registry, kUserRoot, kTypedUrlsKey, TypedUrlName(n)));
     if (text.empty()) break;
     AddLine(text);
-    app_.os.runtime.DoEvents();
+    os_.runtime.DoEvents();
   }
   if (form_->ItemCount(ids::List_Details) == 2) AddLine("No URLs found");
 }

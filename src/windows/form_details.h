@@ -2,18 +2,18 @@
 #include <memory>
 #include <string>
 
-#include "platform/runtime.h"
+#include "core/program_state.h"
+#include "platform/services.h"
 
 namespace veltrane {
-
-class AppContext;
 
 // The details window: cookie domains (kind 1) or typed addresses (kind 2).
 // Created hidden with the first request; "CLOSE" or the close box hides it,
 // keeping its place and its list.
 class FormDetails : public platform::FormEvents {
  public:
-  explicit FormDetails(AppContext& app);
+  // It reads the scan's results and the registry, and lets events run.
+  FormDetails(platform::Services& os, const ProgramState& state);
   FormDetails(const FormDetails&) = delete;
   FormDetails& operator=(const FormDetails&) = delete;
 
@@ -29,7 +29,8 @@ class FormDetails : public platform::FormEvents {
   void ListTypedUrls();
   void AddLine(const std::string& text);
 
-  AppContext& app_;
+  platform::Services& os_;
+  const ProgramState& state_;
   std::unique_ptr<platform::Form> form_;
 };
 

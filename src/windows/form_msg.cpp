@@ -1,16 +1,20 @@
 #include "windows/form_msg.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "windows/form_msg_design.h"
 
 namespace veltrane {
 
-FormMsg::FormMsg(platform::Runtime& runtime) : form_(runtime.CreateForm(MsgDesign(), *this)) {}
+platform::Form& FormMsg::form() {
+  if (!form_) form_ = runtime_.CreateForm(MsgDesign(), *this);
+  return *form_;
+}
 
 void FormMsg::Display_Msg(const std::string& tmp_Msg) {
-  form_->SetText(ids::Label_Msg, tmp_Msg);
-  form_->Show();
-  form_->SetTimerEnabled(ids::Timer_Msg, true);
+  platform::Form& window = form();
+  window.SetText(ids::Label_Msg, tmp_Msg);
+  window.Show();
+  window.SetTimerEnabled(ids::Timer_Msg, true);
 }
 
 void FormMsg::OnClick(int id) {

@@ -1,6 +1,6 @@
 #include "windows/form_msg_design.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 
 namespace veltrane {
 

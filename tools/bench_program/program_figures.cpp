@@ -10,7 +10,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "e2e_harness/probe.h"
 #include "floors.h"
 #include "launched.h"

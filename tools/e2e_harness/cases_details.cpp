@@ -1,6 +1,6 @@
 #include <vector>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "cases.h"
 #include "probe.h"
 #include "seed.h"

@@ -1,7 +1,7 @@
 #include <array>
 #include <set>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "cases.h"
 #include "message_box.h"
 #include "probe.h"

@@ -4,7 +4,7 @@
 
 #include <cstdio>
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "cases.h"
 #include "input.h"
 #include "message_box.h"

@@ -1,6 +1,6 @@
 #include "session.h"
 
-#include "app/control_ids.h"
+#include "core/control_ids.h"
 #include "input.h"
 #include "probe.h"
 #include "screenshot.h"

@@ -1,0 +1,38 @@
+# Layers point one way: a file includes its own folder or a lower one only.
+# scan/ and windows/ stand side by side and do not include each other.
+# Run as a test: cmake -DSRC=<src folder> -P check_layers.cmake
+set(rank_platform 0)
+set(rank_core 1)
+set(rank_registry 2)
+set(rank_scan 3)
+set(rank_windows 3)
+set(rank_erase 4)
+set(rank_app 5)
+
+file(GLOB_RECURSE files RELATIVE ${SRC} ${SRC}/*.h ${SRC}/*.cpp)
+if(NOT files)
+  message(FATAL_ERROR "no sources under ${SRC}")
+endif()
+set(wrong)
+foreach(file IN LISTS files)
+  # The program's entry point sits with the real platform and starts app/.
+  if(file MATCHES "^platform/win32/entry/")
+    continue()
+  endif()
+  string(REGEX MATCH "^[^/]+" layer ${file})
+  file(STRINGS ${SRC}/${file} includes REGEX "^#include \"[a-z_0-9]+/")
+  foreach(line IN LISTS includes)
+    string(REGEX REPLACE "^#include \"([a-z_0-9]+)/.*" "\\1" used "${line}")
+    if(NOT DEFINED rank_${used} OR NOT DEFINED rank_${layer})
+      continue()
+    endif()
+    if(NOT used STREQUAL layer AND NOT rank_${used} LESS rank_${layer})
+      list(APPEND wrong "${file}: ${line}")
+    endif()
+  endforeach()
+endforeach()
+
+if(wrong)
+  list(JOIN wrong "\n  " text)
+  message(FATAL_ERROR "includes against the layer order:\n  ${text}")
+endif()
