@@ -102,9 +102,9 @@ TEST_F(FakeRuntimeTest, QueuedActionsLandAtTheirEventsPointEvenNested) {
 
 TEST_F(FakeRuntimeTest, OnlyOkCancelBoxesTakeScriptedAnswers) {
   rt.QueueAnswer(platform::kAnswerCancel);
-  EXPECT_EQ(rt.MessageBox("hi", "T", platform::kMsgOkOnly), platform::kAnswerOk);
-  EXPECT_EQ(rt.MessageBox("sure?", "T", platform::kMsgOkCancel), platform::kAnswerCancel);
-  EXPECT_EQ(rt.MessageBox("sure?", "T", platform::kMsgOkCancel), platform::kAnswerOk);
+  EXPECT_EQ(rt.ShowMessage("hi", "T", platform::kMsgOkOnly), platform::kAnswerOk);
+  EXPECT_EQ(rt.ShowMessage("sure?", "T", platform::kMsgOkCancel), platform::kAnswerCancel);
+  EXPECT_EQ(rt.ShowMessage("sure?", "T", platform::kMsgOkCancel), platform::kAnswerOk);
   EXPECT_EQ(rt.Log().back(), "msgbox [T] sure? (OkCancel) -> Ok");
   ASSERT_EQ(rt.MessageBoxes().size(), 3u);
 }

@@ -211,7 +211,7 @@ TEST_F(FormDetailsTest, OtherKindsShowAnEmptyListWithTheFocus) {
   Scan();
   for (int kind : {0, 3, -1}) {
     SCOPED_TRACE(kind);
-    app.Details().ShowDetails(kind);
+    app.Details().ShowDetails(static_cast<DetailsKind>(kind));
     EXPECT_TRUE(Window().IsShown());
     EXPECT_THAT(List(), IsEmpty());
     EXPECT_EQ(Window().Focus(), ids::List_Details);

@@ -88,13 +88,13 @@ void FormMain::OnClick(int id) {
   }
 }
 
-void FormMain::Command_Scan_Click() { veltrane::Command_Scan_Click(ctx_); }
+void FormMain::Command_Scan_Click() { RunScan(ctx_); }
 void FormMain::Image_Scan_Click() { Command_Scan_Click(); }
-void FormMain::Command_Remove_Click() { veltrane::Command_Remove_Click(ctx_, app_.Msg()); }
+void FormMain::Command_Remove_Click() { RunRemoval(ctx_, app_.Msg()); }
 void FormMain::Image_Remove_Click() { Command_Remove_Click(); }
-void FormMain::Status_Cookies_Click() { app_.Details().ShowDetails(1); }
+void FormMain::Status_Cookies_Click() { app_.Details().ShowDetails(DetailsKind::CookieDomains); }
 void FormMain::Label_Cookies_Details_Click() { Status_Cookies_Click(); }
-void FormMain::Status_History_Click() { app_.Details().ShowDetails(2); }
+void FormMain::Status_History_Click() { app_.Details().ShowDetails(DetailsKind::TypedUrls); }
 void FormMain::Label_History_Details_Click() { Status_History_Click(); }
 void FormMain::Label_URL_Click() { OpenHomePage(app_.os.launcher); }
 

@@ -84,13 +84,13 @@ class Removal {
 
 }  // namespace
 
-void Command_Remove_Click(const Context& ctx, FormMsg& msg) {
+void RunRemoval(const Context& ctx, FormMsg& msg) {
   platform::Runtime& runtime = ctx.os.runtime;
   if (!ctx.state.scanDone) {
-    runtime.MessageBox("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
+    runtime.ShowMessage("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
     return;
   }
-  if (runtime.MessageBox("Really delete all information?", "Please confirm", platform::kMsgOkCancel) !=
+  if (runtime.ShowMessage("Really delete all information?", "Please confirm", platform::kMsgOkCancel) !=
       platform::kAnswerOk)
     return;
   Removal(ctx, msg).Run();

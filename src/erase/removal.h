@@ -10,7 +10,7 @@ class FormMsg;
 
 // The removal behind Command_Remove and Image_Remove; its summary goes to
 // the message window `msg`.
-void Command_Remove_Click(const Context& ctx, FormMsg& msg);
+void RunRemoval(const Context& ctx, FormMsg& msg);
 
 // WipePasses for a removal from the wipe settings: unticked gives 0; ticked
 // gives 1, 3 or 7 by the selected pass item, or keeps `previous` when no

@@ -76,7 +76,7 @@ class Runtime : public EventPump {
   virtual std::unique_ptr<Form> CreateForm(const FormDesign& design, FormEvents& events) = 0;
   // Modal, no icon, first button default: kMsgOkOnly returns kAnswerOk,
   // kMsgOkCancel returns kAnswerOk or kAnswerCancel.
-  virtual int MessageBox(const std::string& text, const std::string& title, int style) = 0;
+  virtual int ShowMessage(const std::string& text, const std::string& title, int style) = 0;
   virtual Version ProgramVersion() const = 0;
   // Ends the program at once with every window; does not return.
   [[noreturn]] virtual void End() = 0;

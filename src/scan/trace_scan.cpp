@@ -143,7 +143,7 @@ std::string FolderPathFromValue(const RegValue& value) {
   return path;
 }
 
-void Command_Scan_Click(const Context& ctx) {
+void RunScan(const Context& ctx) {
   if (ctx.state.scanRunning) return;
   ScanRunning running(ctx.state.scanRunning);
   TraceScan(ctx).Run();

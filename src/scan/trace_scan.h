@@ -9,7 +9,7 @@ namespace veltrane {
 // The scan behind Command_Scan and Image_Scan. A scan click that arrives while
 // a scan lets events run is ignored: the running scan rebuilds every path and
 // list anyway, and a nested one would rebuild the scratch lists under it.
-void Command_Scan_Click(const Context& ctx);
+void RunScan(const Context& ctx);
 
 // A Shell Folders value as a folder path: ending in "\", or "*" (not found).
 std::string FolderPathFromValue(const RegValue& value);

@@ -31,17 +31,17 @@ std::string EightBitToUtf8(const std::string& bytes) {
 FormDetails::FormDetails(platform::Services& os, const ProgramState& state)
     : os_(os), state_(state), form_(os.runtime.CreateForm(DetailsDesign(), *this)) {}
 
-void FormDetails::ShowDetails(int tmp_Type) {
+void FormDetails::ShowDetails(DetailsKind tmp_Type) {
   if (!state_.scanDone) {
-    os_.runtime.MessageBox("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
+    os_.runtime.ShowMessage("Scan your system first!", "Veltrane", platform::kMsgOkOnly);
     return;
   }
   form_->Show();
   form_->SetVisible(ids::List_Details, false);
   form_->ClearItems(ids::List_Details);
   form_->SetVisible(ids::List_Details, true);
-  if (tmp_Type == 1) ListCookieDomains();
-  if (tmp_Type == 2) ListTypedUrls();
+  if (tmp_Type == DetailsKind::CookieDomains) ListCookieDomains();
+  if (tmp_Type == DetailsKind::TypedUrls) ListTypedUrls();
   // A "CLOSE" handled while the list filled hid the window: focusing its list
   // would activate a hidden window, so the focus waits for the next request.
   if (form_->IsShown()) form_->SetFocus(ids::List_Details);

@@ -7,9 +7,15 @@
 
 namespace veltrane {
 
-// The details window: cookie domains (kind 1) or typed addresses (kind 2).
-// Created hidden with the first request; "CLOSE" or the close box hides it,
-// keeping its place and its list.
+// What the details window lists, by the kind number its callers pass.
+enum class DetailsKind : int {
+  CookieDomains = 1,
+  TypedUrls = 2,
+};
+
+// The details window: cookie domains or typed addresses. Created hidden with
+// the first request; "CLOSE" or the close box hides it, keeping its place and
+// its list.
 class FormDetails : public platform::FormEvents {
  public:
   // It reads the scan's results and the registry, and lets events run.
@@ -17,7 +23,7 @@ class FormDetails : public platform::FormEvents {
   FormDetails(const FormDetails&) = delete;
   FormDetails& operator=(const FormDetails&) = delete;
 
-  void ShowDetails(int tmp_Type);
+  void ShowDetails(DetailsKind tmp_Type);
   platform::Form& form() { return *form_; }
 
   void OnClick(int id) override;

@@ -424,7 +424,7 @@ TEST_F(Win32RuntimeTest, MessageBoxesHaveNoIconAndTheFirstButtonIsTheDefault) {
     int answer = 0;
     {
       BoxAnswerer answerer(L"Please confirm", c.press);
-      answer = runtime.MessageBox("Really delete all information?", "Please confirm", c.style);
+      answer = runtime.ShowMessage("Really delete all information?", "Please confirm", c.style);
       answerer.Wait();
       ASSERT_NE(answerer.box.load(), nullptr);
       EXPECT_TRUE(answerer.hasOk);

@@ -345,7 +345,7 @@ std::unique_ptr<platform::Form> FakeRuntime::CreateForm(const platform::FormDesi
   return form;
 }
 
-int FakeRuntime::MessageBox(const std::string& text, const std::string& title, int style) {
+int FakeRuntime::ShowMessage(const std::string& text, const std::string& title, int style) {
   int answer = platform::kAnswerOk;
   if (style == platform::kMsgOkCancel && !answers_.empty()) {
     answer = answers_.front();

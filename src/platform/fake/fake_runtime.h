@@ -183,7 +183,7 @@ class FakeRuntime : public platform::Runtime {
   void DoEvents() override;
   std::unique_ptr<platform::Form> CreateForm(const platform::FormDesign& design,
                                              platform::FormEvents& events) override;
-  int MessageBox(const std::string& text, const std::string& title, int style) override;
+  int ShowMessage(const std::string& text, const std::string& title, int style) override;
   platform::Version ProgramVersion() const override { return version_; }
   [[noreturn]] void End() override;
   int Run() override;

@@ -64,10 +64,10 @@ LRESULT CALLBACK LabelWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     self->hwnd_ = nullptr;
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
-  return CallGuarded([&] { return self->Handle(msg, wp, lp); });
+  return CallGuarded([&] { return self->OnMessage(msg, wp, lp); });
 }
 
-LRESULT LabelWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT LabelWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: OnPaint(); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel

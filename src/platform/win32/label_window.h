@@ -62,7 +62,7 @@ class LabelWindow {
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnPaint();
   void OnButtonUp(LPARAM lp);
   LRESULT OnGetText(WPARAM capacity, wchar_t* buffer) const;

@@ -275,10 +275,10 @@ LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     for (Control& c : self->controls_) c.hwnd = c.field = nullptr;
     return DefWindowProcW(hwnd, msg, wp, lp);
   }
-  return CallGuarded([&] { return self->Handle(msg, wp, lp); });
+  return CallGuarded([&] { return self->OnMessage(msg, wp, lp); });
 }
 
-LRESULT Win32Form::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT Win32Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: OnPaint(); return 0;
     case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel

@@ -1,7 +1,5 @@
 #pragma once
 #include <windows.h>
-// As in win32_runtime.h: the runtime's MessageBox keeps its name.
-#undef MessageBox
 
 #include <memory>
 #include <string>
@@ -87,7 +85,7 @@ class Win32Form final : public platform::Form, private LabelHost {
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   static LRESULT CALLBACK KeyUpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Subclass(HWND hwnd, WNDPROC& next);
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   void Build(const platform::FormDesign& design);
   void CreateChild(Control& c);

@@ -46,7 +46,7 @@ bool Win32Runtime::LoadCommonControls() {
 }
 
 // Modal to the main window, no icon, the first button the default.
-int Win32Runtime::MessageBox(const std::string& text, const std::string& title, int style) {
+int Win32Runtime::ShowMessage(const std::string& text, const std::string& title, int style) {
   FlushTexts();
   const UINT buttons = style == platform::kMsgOkCancel ? MB_OKCANCEL : MB_OK;
   HWND owner = forms_.empty() ? nullptr : forms_.front()->Hwnd();

@@ -1,8 +1,5 @@
 #pragma once
 #include <windows.h>
-// <windows.h> renames MessageBox to MessageBoxW; the runtime's own member
-// keeps its name in every file that includes this one.
-#undef MessageBox
 
 #include <cstdint>
 #include <memory>
@@ -36,7 +33,7 @@ class Win32Runtime final : public platform::Runtime {
 
   std::unique_ptr<platform::Form> CreateForm(const platform::FormDesign& design,
                                              platform::FormEvents& events) override;
-  int MessageBox(const std::string& text, const std::string& title, int style) override;
+  int ShowMessage(const std::string& text, const std::string& title, int style) override;
   platform::Version ProgramVersion() const override;
   [[noreturn]] void End() override;
   int Run() override;
