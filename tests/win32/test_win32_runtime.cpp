@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win32/version_resource.h"
+#include "runtime_events.h"
 
 namespace veltrane::win32 {
 namespace {
@@ -79,20 +80,8 @@ class Win32RuntimeTest : public ::testing::Test {
     Sleep(40);
     runtime.DoEvents();
   }
-  // Lets events run for about `ms`, through the runtime's own pump.
-  void RunEvents(int ms) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
-      Sleep(2);
-      runtime.DoEvents();
-    }
-  }
-  RECT RectInForm(HWND child) const {
-    RECT r;
-    GetWindowRect(child, &r);
-    MapWindowPoints(nullptr, Form(), reinterpret_cast<POINT*>(&r), 2);
-    return r;
-  }
+  void RunEvents(int ms) { RunEventsFor(runtime, ms); }
+  RECT RectInForm(HWND child) const { return RectInParent(child, Form()); }
 
   Win32Runtime runtime;
   Recorder events;

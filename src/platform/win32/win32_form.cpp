@@ -136,14 +136,20 @@ void Win32Form::Build(const platform::FormDesign& design) {
       c.rect = {o.x + Px(d.left), o.y + Px(d.top), o.x + Px(d.left + d.width), o.y + Px(d.top + d.height)};
     controls_.push_back(std::move(c));
   }
-  // The first created lies on top where two overlap: labels first, so text
-  // is never hidden under a picture (a transparent label shows the pictures
-  // under it, see PaintUnder); frames last, under what they hold. The rest
-  // follow in design order, which is the tab order.
+  // The first created lies on top where two overlap. Input controls first:
+  // a label beside one must not cover its border nor take its clicks. Then
+  // labels, so text is never hidden under a picture (a transparent label
+  // shows the pictures under it, see PaintUnder); frames last, under what
+  // they hold. Within a rank, design order, which is the tab order.
   const auto rank = [](ControlKind kind) {
-    return kind == ControlKind::Label ? 0 : kind == ControlKind::Frame ? 2 : 1;
+    switch (kind) {
+      case ControlKind::Label: return 1;
+      case ControlKind::Picture: return 2;
+      case ControlKind::Frame: return 3;
+      default: return 0;
+    }
   };
-  for (int pass = 0; pass < 3; ++pass)
+  for (int pass = 0; pass < 4; ++pass)
     for (Control& c : controls_)
       if (rank(c.design.kind) == pass) CreateChild(c);
 }
@@ -258,6 +264,13 @@ Win32Form::Control* Win32Form::FindByHwnd(HWND hwnd) {
   return nullptr;
 }
 
+const Win32Form::Control* Win32Form::FindByField(HWND hwnd) const {
+  if (!hwnd) return nullptr;
+  for (const Control& c : controls_)
+    if (c.field == hwnd) return &c;
+  return nullptr;
+}
+
 // --- window procedure
 
 LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -368,8 +381,11 @@ bool Win32Form::OnSetCursor(HWND under, int hitTest) {
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
     return true;
   }
+  // The combo box's text field would show its I-beam: the whole box is one
+  // control with one cursor.
   const Control* c = FindByHwnd(under);
-  if (!c) return false;  // the form itself, or the combo box's field: their own cursors
+  if (!c) c = FindByField(under);
+  if (!c) return false;  // the form itself: its class cursor
   SetCursor(c->design.cursor == platform::Cursor::Hand && runtime_
                 ? runtime_->Artwork().HandCursor()
                 : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW

@@ -93,6 +93,7 @@ class Win32Form final : public platform::Form, private LabelHost {
   Control& At(int id);
   const Control& At(int id) const;
   Control* FindByHwnd(HWND hwnd);
+  const Control* FindByField(HWND hwnd) const;  // a combo box's text field
 
   void OnPaint();
   void OnCommand(HWND control, int code);
