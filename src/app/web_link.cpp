@@ -8,7 +8,7 @@ void OpenHomePage(platform::Launcher& launcher) {
   // A link that cannot open must not disturb the window, nor a running scan
   // that let this click in: the result and any error are dropped.
   try {
-    launcher.Start(kHomeCommand, platform::kShowMinimizedWithFocus);
+    launcher.Open(kHomeAddress, platform::kShowMinimizedWithFocus);
   } catch (const std::exception&) {
   }
 }

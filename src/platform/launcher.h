@@ -5,12 +5,13 @@ namespace veltrane::platform {
 
 constexpr int kShowMinimizedWithFocus = 2;
 
-// Starts a command line as a new program without waiting for it.
+// Opens a web address with the program the system associates with it (the
+// user's browser), without waiting for it.
 class Launcher {
  public:
   virtual ~Launcher() = default;
-  // "start " followed by a web address opens it in the user's browser.
-  virtual bool Start(const std::string& commandLine, int windowState) = 0;
+  // Failure (no handler, or any other): false, nothing started.
+  virtual bool Open(const std::string& address, int windowState) = 0;
 };
 
 }  // namespace veltrane::platform

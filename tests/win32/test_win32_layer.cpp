@@ -1,6 +1,9 @@
 // What only the real layer has: Wine's own quirks it depends on, UTF-16 at
 // the boundary, the throttled event pump.
+#include <objbase.h>
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "platform/win32/testing/setup.h"
 #include "platform/win32/win32_desktop.h"
@@ -94,9 +97,19 @@ TEST(Win32EventPump, PumpsAtMostOncePerInterval) {
   EXPECT_FALSE(testing::QueueHolds(kProbe));
 }
 
-TEST(Win32Launcher, MissingProgramFailsQuietly) {
-  Win32Launcher launcher;
-  EXPECT_FALSE(launcher.Start("C:\\no\\such\\program.exe", platform::kShowMinimizedWithFocus));
+// COM must be up on the thread that opens an address, and ended with the
+// launcher; a fresh thread keeps the suite's own thread out of it.
+TEST(Win32Launcher, AddressWithoutHandlerFailsQuietlyWithComReadyOnTheThread) {
+  std::thread([] {
+    {
+      Win32Launcher launcher;
+      EXPECT_FALSE(launcher.Open("veltrane-no-such-scheme:nothing", platform::kShowMinimizedWithFocus));
+      EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_FALSE) << "already initialised";
+      CoUninitialize();
+    }
+    EXPECT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK) << "ended with the launcher";
+    CoUninitialize();
+  }).join();
 }
 
 }  // namespace

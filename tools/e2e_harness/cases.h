@@ -9,6 +9,10 @@ namespace e2e {
 // The cases, grouped by what they need of the program.
 void RunStartupCases(Report& report, const Settings& settings);
 void RunRoadCases(Report& report, const Settings& settings);
+void RunLinkCases(Report& report, const Settings& settings);
+// The https handler that RunLinkCases registers: appends the address and the
+// window state it was started with to `record`.
+int RecordOpened(const wchar_t* record, const wchar_t* address);
 
 // Pieces the groups share.
 constexpr const wchar_t* kPassItems[] = {L"1 Pass    (normal)", L"3 Passes (secure)", L"7 Passes (ultra-secure)"};

@@ -1,9 +1,11 @@
 // veltrane_e2e seed
 //   seeds the prefix's browser folders and typed addresses; prints one
 //   "readonly <unix path>" line per folder that wants chmod 555.
-// veltrane_e2e run <veltrane.exe> <screenshot folder> [startup] [road]
+// veltrane_e2e run <veltrane.exe> <screenshot folder> [startup] [road] [link]
 //   runs the cases against the real program, one PASS/FAIL line each, then
 //   "N passed, M failed"; exit code 0 only when all passed.
+// veltrane_e2e opened <record file> <address>
+//   the https handler that the link case registers in the test prefix.
 #include <windows.h>
 
 #include <fcntl.h>
@@ -61,6 +63,7 @@ int RunCommand(int argc, wchar_t** argv) {
   g_report = &report;
   if (Wanted(argc, argv, L"startup")) e2e::RunStartupCases(report, settings);
   if (Wanted(argc, argv, L"road")) e2e::RunRoadCases(report, settings);
+  if (Wanted(argc, argv, L"link")) e2e::RunLinkCases(report, settings);
   report.PrintTotals();
   return report.Failed() == 0 && report.Passed() > 0 ? 0 : 1;
 }
@@ -71,6 +74,7 @@ int wmain(int argc, wchar_t** argv) {
   _setmode(_fileno(stdout), _O_BINARY);  // plain LF lines for the scripts
   if (argc >= 2 && wcscmp(argv[1], L"seed") == 0) return SeedCommand();
   if (argc >= 4 && wcscmp(argv[1], L"run") == 0) return RunCommand(argc, argv);
+  if (argc == 4 && wcscmp(argv[1], L"opened") == 0) return e2e::RecordOpened(argv[2], argv[3]);
   std::fprintf(stderr, "usage: veltrane_e2e seed | run <veltrane.exe> <screenshot folder> [startup] [road]\n");
   return 2;
 }

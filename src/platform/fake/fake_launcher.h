@@ -6,19 +6,19 @@
 
 namespace veltrane::fake {
 
-// Records every start; answers with the scripted result.
+// Records every address opened; answers with the scripted result.
 class FakeLauncher : public platform::Launcher {
  public:
   struct Call {
-    std::string commandLine;
+    std::string address;
     int windowState;
   };
 
   void SetResult(bool result) { result_ = result; }
   const std::vector<Call>& Calls() const { return calls_; }
 
-  bool Start(const std::string& commandLine, int windowState) override {
-    calls_.push_back(Call{commandLine, windowState});
+  bool Open(const std::string& address, int windowState) override {
+    calls_.push_back(Call{address, windowState});
     return result_;
   }
 

@@ -1,59 +1,55 @@
 #include "platform/win32/win32_launcher.h"
 
-#include <windows.h>
+#include <objbase.h>
+#include <shellapi.h>
 
-#include "platform/win32/handles.h"
 #include "platform/win32/utf.h"
 
 namespace veltrane::win32 {
 
 namespace {
 
-const std::string kStartPrefix = "start ";
-
-using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, const wchar_t*, const wchar_t*, const wchar_t*,
-                                                  const wchar_t*, INT);
-
-// The shell is loaded on the first address opened, not at start-up, where it
-// costs ~4 ms under Wine; it then stays for the process's life.
-ShellExecuteFunction ShellExecuteEntry() {
-  static const ModuleHandle shell(LoadLibraryW(L"shell32.dll"));
-  static const auto entry =
-      shell ? reinterpret_cast<ShellExecuteFunction>(
-                       reinterpret_cast<void*>(GetProcAddress(shell.Get(), "ShellExecuteW"))) : nullptr;
-  return entry;
-}
-
-// Failure: false (ShellExecuteW reports it as a value of 32 or below).
-bool OpenAddress(const std::wstring& address, int windowState) {
-  const ShellExecuteFunction shellExecute = ShellExecuteEntry();
-  if (!shellExecute) return false;
-  const HINSTANCE result = shellExecute(nullptr, L"open", address.c_str(), nullptr, nullptr, windowState);
-  return reinterpret_cast<INT_PTR>(result) > 32;
-}
-
-// Failure: false, nothing started. The new program's handles are let go at once.
-bool StartProgram(std::wstring commandLine, int windowState) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
-  startup.wShowWindow = WORD(windowState);
-  PROCESS_INFORMATION process{};
-  // CreateProcessW may write into the command line, so it gets a copy it owns.
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process))
-    return false;
-  FileHandle(process.hThread).Reset();
-  FileHandle(process.hProcess).Reset();
-  return true;
+template <typename Function>
+Function Entry(const ModuleHandle& module, const char* name) {
+  return module ? reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module.Get(), name)))
+                : nullptr;
 }
 
 }  // namespace
 
-bool Win32Launcher::Start(const std::string& commandLine, int windowState) {
-  if (commandLine.rfind(kStartPrefix, 0) == 0)
-    return OpenAddress(Widen(commandLine.substr(kStartPrefix.size())), windowState);
-  return StartProgram(Widen(commandLine), windowState);
+Win32Launcher::~Win32Launcher() {
+  if (uninitialize_) uninitialize_();
+}
+
+// ShellExecuteExW's documentation asks for COM on the calling thread: the
+// handler of an address can be a shell extension, which without it may
+// silently do nothing. A thread that already has COM in another mode keeps
+// it (RPC_E_CHANGED_MODE): that one is not ours to end.
+void Win32Launcher::Load() {
+  loaded_ = true;
+  ole_.Reset(LoadLibraryW(L"ole32.dll"));
+  using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
+  const auto initialize = Entry<InitializeFunction>(ole_, "CoInitializeEx");
+  const auto uninitialize = Entry<UninitializeFunction>(ole_, "CoUninitialize");
+  if (initialize && uninitialize &&
+      SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    uninitialize_ = uninitialize;
+  shell_.Reset(LoadLibraryW(L"shell32.dll"));
+  shellExecute_ = Entry<ShellExecuteFunction>(shell_, "ShellExecuteExW");
+}
+
+// Failure: false, and no error box: a link that cannot open shows nothing.
+bool Win32Launcher::Open(const std::string& address, int windowState) {
+  if (!loaded_) Load();
+  if (!shellExecute_) return false;
+  const std::wstring wide = Widen(address);
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = SEE_MASK_FLAG_NO_UI;
+  info.lpVerb = L"open";
+  info.lpFile = wide.c_str();
+  info.nShow = windowState;
+  return shellExecute_(&info) != FALSE;
 }
 
 }  // namespace veltrane::win32

@@ -1,0 +1,84 @@
+// The web link's real road: the program asks the shell to open its address,
+// the shell starts the handler registered for https in this prefix, and the
+// handler (this harness, "opened") records what it was given.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "core/control_ids.h"
+#include "cases.h"
+#include "probe.h"
+#include "wait.h"
+
+namespace e2e {
+
+namespace {
+
+constexpr const wchar_t* kAddress = L"https://www.veltrane.example";
+
+// Wine 8's shell follows the handler under HKEY_CLASSES_ROOT only, not one
+// under HKCU\Software\Classes. The test prefix is a fresh copy for each run.
+bool RegisterHandler(const std::wstring& record, std::string& why) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const std::wstring command = L"\"" + std::wstring(self) + L"\" opened \"" + record + L"\" \"%1\"";
+  HKEY key = nullptr;
+  LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", 0, nullptr, 0, KEY_SET_VALUE,
+                                nullptr, &key, nullptr);
+  if (status == ERROR_SUCCESS) {
+    status = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                            static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+  if (status != ERROR_SUCCESS) why = "cannot register the https handler: error " + std::to_string(status);
+  return status == ERROR_SUCCESS;
+}
+
+std::string ReadAll(const std::wstring& path) {
+  std::string text;
+  if (FILE* in = _wfopen(path.c_str(), L"rb")) {
+    char chunk[256];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, in)) > 0;) text.append(chunk, n);
+    std::fclose(in);
+  }
+  return text;
+}
+
+}  // namespace
+
+int RecordOpened(const wchar_t* record, const wchar_t* address) {
+  STARTUPINFOW startup{};
+  GetStartupInfoW(&startup);
+  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+  FILE* out = _wfopen(record, L"ab");
+  if (!out) return 1;
+  std::fprintf(out, "%s show=%d\n", Utf8(address).c_str(), show);
+  std::fclose(out);
+  return 0;
+}
+
+void RunLinkCases(Report& report, const Settings& settings) {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring record = std::wstring(temp) + L"veltrane-opened.txt";
+  DeleteFileW(record.c_str());
+  std::string registerWhy;
+  const bool registered = RegisterHandler(record, registerWhy);
+  Session s(settings);
+  std::string why;
+  const bool started = s.Start(why);
+
+  report.Run("link_click_opens_the_address_in_the_https_handler", [&](Case& c) {
+    if (!c.Check(registered, registerWhy) || !c.Check(started, why)) return;
+    std::string clickWhy;
+    if (!c.Check(s.Click(veltrane::ids::Label_URL, clickWhy), "cannot click Label_URL: " + clickWhy)) return;
+    const std::string expected = Utf8(kAddress) + " show=" + std::to_string(SW_SHOWMINIMIZED) + "\n";
+    c.Check(WaitFor([&] { return !ReadAll(record).empty(); }, 10000), "the handler got nothing within 10 s");
+    PumpFor(500);  // a second start would have come by now
+    const std::string got = ReadAll(record);
+    c.Check(got == expected, "the handler received \"" + got + "\", expected \"" + expected + "\"");
+    c.Check(s.Running(), "the program ended");
+  });
+}
+
+}  // namespace e2e
