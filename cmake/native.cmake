@@ -7,6 +7,7 @@ if(TEST_SOURCES)
   add_executable(veltrane_tests ${TEST_SOURCES})
   target_include_directories(veltrane_tests PRIVATE tests)
   target_link_libraries(veltrane_tests PRIVATE veltrane_fake GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(veltrane_tests PRIVATE VELTRANE_ART_DIR="${CMAKE_SOURCE_DIR}/resources/art")
   gtest_discover_tests(veltrane_tests DISCOVERY_MODE PRE_TEST)
 endif()
 

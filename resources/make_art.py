@@ -16,9 +16,11 @@ OUT = os.path.join(HERE, "art")
 FONT_BOLD = "/usr/share/fonts/truetype/dejavu/DejaVuSans-Bold.ttf"
 FONT_BOLD_ITALIC = "/usr/share/fonts/truetype/dejavu/DejaVuSans-BoldOblique.ttf"
 
-# Where each picture lies on the main window (pixels). Each picture starts
-# from the part of the background under it, so it blends in although a
-# bitmap has no transparent colour.
+# Where each picture lies on the main window (pixels). A bitmap has no
+# transparent colour, so each picture starts from what the window shows under
+# it: the background and every picture below it, composed in the window's
+# stacking order (STACK). Where pictures overlap, the upper one then carries
+# the lower one's pixels and no seam shows.
 PLACES = {
     "scan_picture": (32, 152, 97, 49),
     "scan_button": (32, 200, 85, 26),
@@ -28,6 +30,12 @@ PLACES = {
     "product_name": (424, 56, 192, 31),
     "browser_banner": (445, 137, 150, 36),
 }
+
+# Bottom first: the program stacks the earlier picture of its design on top
+# (Image_Veltrane over Image_Logo, Image_Remove over Command_Remove,
+# Image_Scan over Command_Scan).
+STACK = ["browser_banner", "logo", "product_name", "remove_button", "remove_picture",
+         "scan_button", "scan_picture"]
 
 
 def convert(*args):
@@ -53,9 +61,19 @@ def background():
             *bmp24("background"))
 
 
+def composition():
+    return os.path.join(tempfile.gettempdir(), f"veltrane-window-{os.getpid()}.png")
+
+
 def base(name):
     x, y, w, h = PLACES[name]
-    return [out("background.bmp"), "-crop", f"{w}x{h}+{x}+{y}", "+repage"]
+    return [composition(), "-crop", f"{w}x{h}+{x}+{y}", "+repage"]
+
+
+def lay(name):
+    """Puts a finished picture onto the composed window, for the ones above it."""
+    x, y, _, _ = PLACES[name]
+    convert(composition(), out(name + ".bmp"), "-geometry", f"+{x}+{y}", "-composite", composition())
 
 
 def scan_picture():
@@ -212,16 +230,27 @@ def cursor():
     open(out("hand.cur"), "wb").write(directory + image)
 
 
+PICTURES = {
+    "scan_picture": scan_picture,
+    "scan_button": lambda: button("scan_button", "SCAN", 12),
+    "remove_picture": remove_picture,
+    "remove_button": lambda: button("remove_button", "REMOVE ALL", 12),
+    "logo": logo,
+    "product_name": product_name,
+    "browser_banner": browser_banner,
+}
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     background()
-    scan_picture()
-    button("scan_button", "SCAN", 12)
-    remove_picture()
-    button("remove_button", "REMOVE ALL", 12)
-    logo()
-    product_name()
-    browser_banner()
+    convert(out("background.bmp"), composition())
+    try:
+        for name in STACK:
+            PICTURES[name]()
+            lay(name)
+    finally:
+        os.remove(composition())
     icon()
     cursor()
 
