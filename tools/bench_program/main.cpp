@@ -16,8 +16,8 @@
 #include "erase/erase_file.h"
 #include "floors.h"
 #include "platform/win32/utf.h"
-#include "platform/win32/win32_event_pump.h"
 #include "platform/win32/win32_files.h"
+#include "platform/win32/win32_runtime.h"
 #include "program_figures.h"
 #include "scan/folder_walk.h"
 #include "timing.h"
@@ -43,7 +43,7 @@ std::vector<std::string> Narrowed(const std::vector<std::wstring>& paths) {
 // ListFolderTree, then ListFiles on every folder found, as the scan does a tree.
 std::size_t ProgramWalk(const std::string& root) {
   veltrane::win32::Win32FileSystem files;
-  veltrane::win32::Win32EventPump events;
+  veltrane::win32::Win32Runtime events;  // the program's own event pump
   veltrane::ProgramState state;
   veltrane::FolderWalk walk{files, events, state};
   walk.ListFolderTree(root);
@@ -71,7 +71,7 @@ std::wstring RunFileFigures(const std::wstring& base) {
   Report("walk", "walk", walk, walkFloor);
 
   veltrane::win32::Win32FileSystem files;
-  veltrane::win32::Win32EventPump events;
+  veltrane::win32::Win32Runtime events;  // the program's own event pump
   const auto erasedWide = bench::MakeFiles(base + L"erase\\", kEraseFiles, 0);
   const auto erased = Narrowed(erasedWide);
   const auto deleted = bench::MakeFiles(base + L"delete\\", kEraseFiles, 0);

@@ -12,7 +12,8 @@
 
 namespace veltrane::win32 {
 
-Win32Runtime::Win32Runtime(HINSTANCE module) : module_(module), art_(module) {
+Win32Runtime::Win32Runtime(HINSTANCE module, std::uint64_t pumpIntervalMs)
+    : module_(module), art_(module), pumpIntervalMs_(pumpIntervalMs) {
   Win32Form::RegisterWindowClass(module_);
   LabelWindow::RegisterClasses(module_);
 }
@@ -81,7 +82,7 @@ int Win32Runtime::Run() {
 }
 
 void Win32Runtime::DoEvents() {
-  if (GetTickCount64() - lastPump_ < kPumpIntervalMs) return;
+  if (GetTickCount64() - lastPump_ < pumpIntervalMs_) return;
   // Stamped before pumping too, so that a handler run here that lets events
   // run itself does not pump again at once.
   lastPump_ = GetTickCount64();

@@ -18,15 +18,16 @@ class Win32Form;
 // left when it goes lose their windows.
 //
 // "Let pending events run" costs a queue call (~90 us under Wine), so
-// DoEvents pumps only when kPumpIntervalMs have passed since the last pump;
-// in between it costs a tick-count read. Label texts set meanwhile are only
+// DoEvents pumps only when the pump interval (kPumpIntervalMs unless told)
+// has passed since the last pump; in between it costs a tick-count read. Label texts set meanwhile are only
 // stored, and repainted when the pump runs or the event loop goes idle.
 class Win32Runtime final : public platform::Runtime {
  public:
   static constexpr std::uint64_t kPumpIntervalMs = 15;
 
   // Artwork, icon, cursor and version come from `module`'s resources.
-  explicit Win32Runtime(HINSTANCE module = GetModuleHandleW(nullptr));
+  explicit Win32Runtime(HINSTANCE module = GetModuleHandleW(nullptr),
+                        std::uint64_t pumpIntervalMs = kPumpIntervalMs);
   ~Win32Runtime() override;
   Win32Runtime(const Win32Runtime&) = delete;
   Win32Runtime& operator=(const Win32Runtime&) = delete;
@@ -57,6 +58,7 @@ class Win32Runtime final : public platform::Runtime {
   ArtLibrary art_;
   FontCache fonts_;
   std::vector<Win32Form*> forms_;  // in creation order: the first is the main window
+  std::uint64_t pumpIntervalMs_;
   std::uint64_t lastPump_ = 0;
 };
 
