@@ -20,4 +20,26 @@ LRESULT CallGuarded(Handler&& handler) noexcept {
   return 0;
 }
 
+// The window procedure of a class whose every window belongs to one C++
+// object, passed as CreateWindowExW's last argument. The object is bound at
+// WM_NCCREATE (OnAttach) and kept in GWLP_USERDATA; from then on its
+// OnMessage answers, guarded, until WM_NCDESTROY unbinds it (OnDetach). The
+// few messages before the binding go to DefWindowProcW.
+template <typename Window>
+LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* self = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+    self->OnAttach(hwnd);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    self->OnDetach();
+    return DefWindowProcW(hwnd, msg, wp, lp);
+  }
+  return CallGuarded([&] { return self->OnMessage(msg, wp, lp); });
+}
+
 }  // namespace veltrane::win32

@@ -8,7 +8,7 @@ namespace veltrane::win32 {
 
 void LabelWindow::RegisterClasses(HINSTANCE module) {
   WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = BoundWindowProc<LabelWindow>;
   wc.hInstance = module;
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   // No CS_DBLCLKS: two quick clicks are two clicks.
@@ -49,22 +49,6 @@ void LabelWindow::Flush() {
   // The window manager's copy is for other processes' GetWindowText only.
   DefWindowProcW(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Widen(text_).c_str()));
   InvalidateRect(hwnd_, nullptr, FALSE);
-}
-
-LRESULT CALLBACK LabelWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<LabelWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<LabelWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  return CallGuarded([&] { return self->OnMessage(msg, wp, lp); });
 }
 
 LRESULT LabelWindow::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -61,7 +61,10 @@ class LabelWindow {
   bool IsOpaquePicture() const { return look_.role == LabelRole::Picture && look_.bitmap; }
 
  private:
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename Window>
+  friend LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void OnAttach(HWND hwnd) { hwnd_ = hwnd; }
+  void OnDetach() { hwnd_ = nullptr; }
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
   void OnPaint();
   void OnButtonUp(LPARAM lp);

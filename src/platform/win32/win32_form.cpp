@@ -80,7 +80,7 @@ constexpr ItemMessages kListMessages{LB_RESETCONTENT, LB_ADDSTRING, LB_GETCOUNT,
 
 void Win32Form::RegisterWindowClass(HINSTANCE module) {
   WNDCLASSW wc{};
-  wc.lpfnWndProc = Proc;
+  wc.lpfnWndProc = BoundWindowProc<Win32Form>;
   wc.hInstance = module;
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.lpszClassName = kClass;
@@ -273,22 +273,11 @@ const Win32Form::Control* Win32Form::FindByField(HWND hwnd) const {
 
 // --- window procedure
 
-LRESULT CALLBACK Win32Form::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<Win32Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    self->hwnd_ = nullptr;
-    self->tooltip_ = nullptr;
-    for (Control& c : self->controls_) c.hwnd = c.field = nullptr;
-    return DefWindowProcW(hwnd, msg, wp, lp);
-  }
-  return CallGuarded([&] { return self->OnMessage(msg, wp, lp); });
+// The children and the tool tip go with the window.
+void Win32Form::OnDetach() {
+  hwnd_ = nullptr;
+  tooltip_ = nullptr;
+  for (Control& c : controls_) c.hwnd = c.field = nullptr;
 }
 
 LRESULT Win32Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {

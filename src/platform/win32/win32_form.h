@@ -82,7 +82,10 @@ class Win32Form final : public platform::Form, private LabelHost {
     WNDPROC fieldNext = nullptr;
   };
 
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  template <typename Window>
+  friend LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+  void OnAttach(HWND hwnd) { hwnd_ = hwnd; }
+  void OnDetach();
   static LRESULT CALLBACK KeyUpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   void Subclass(HWND hwnd, WNDPROC& next);
   LRESULT OnMessage(UINT msg, WPARAM wp, LPARAM lp);
