@@ -112,6 +112,7 @@ class ActionsTest : public ::testing::Test {
         {ids::List_Details, "List_Details"},
         {ids::Details_Command_Close, "Command_Close"},
         {ids::Details_Shape1, "Shape1"},
+        {ids::Label_Msg, "Label_Msg"},
     });
     formMain = std::make_unique<FormMain>(app);
     mainForm = &formMain->form();

@@ -81,8 +81,14 @@ TEST_F(RemovalTest, ErasesEveryKindWithACounterShownBeforeEachErase) {
       "Veltrane.Status_Cache:  Erasing cache files (1)", "delete " + kCache + "c1",
       "Veltrane.Status_Cache:  Cache files erased",
       "Veltrane: pointer 0",
+      // The summary comes under the normal pointer.
+      "Form1.Label_Msg: " + kRemovalSummary,
+      "Form1: show",
   };
-  EXPECT_EQ(Lines({"Veltrane:", "Veltrane.", "delete", "wipe", "query", "events", "msgbox"}, mark), expected) << Dump();
+  EXPECT_EQ(Lines({"Veltrane:", "Veltrane.", "delete", "wipe", "query", "events", "msgbox", "Form1.Label_Msg", "Form1: show"},
+                  mark),
+            expected)
+      << Dump();
   EXPECT_EQ(SummaryShown(), kRemovalSummary);
   EXPECT_FALSE(app.state.scanDone);
   EXPECT_EQ(app.state.wipePasses, 0);
@@ -170,7 +176,9 @@ TEST_F(RemovalTest, EmptyListsShowOnlyTheFinalTexts) {
   registry.RemoveKey(kTypedUrlsKey);
   Scan();
   Remove();
-  EXPECT_THAT(Texts(ids::Status_Cookies).back(), " Cookies erased");
+  const auto& cookies = Texts(ids::Status_Cookies);
+  EXPECT_THAT(std::vector<std::string>(cookies.end() - 2, cookies.end()),
+              ElementsAre(" No cookies found", " Cookies erased"));
   const auto& history = Texts(ids::Status_History);
   EXPECT_THAT(std::vector<std::string>(history.end() - 2, history.end()),
               ElementsAre(" Erasing typed urls (1)", " Registry urls / History files erased"));
@@ -179,15 +187,52 @@ TEST_F(RemovalTest, EmptyListsShowOnlyTheFinalTexts) {
               ElementsAre(" No cache file found", " Cache files erased"));
 }
 
+// The removal ends its list by the scan's rule: the first value that is
+// missing or reads as empty text; the values after it stay.
 TEST_F(RemovalTest, TypedAddressesEndAtTheFirstGap) {
-  registry.RemoveKey(kTypedUrlsKey);
-  SetTypedUrls({{1, "u1"}, {2, "u2"}, {4, "u4"}});
-  registry.SetDword(kTypedUrlsKey, "Url2", 9);  // a number counts as present
+  struct Case {
+    const char* name;
+    std::function<void()> setUrl2;
+    bool goesOn;  // past Url2, to Url3
+  };
+  const Case cases[] = {
+      {"missing", [&] {}, false},
+      {"stored without data", [&] { registry.SetString(kTypedUrlsKey, "Url2", "", false); }, false},
+      {"a number counts as present", [&] { registry.SetDword(kTypedUrlsKey, "Url2", 9); }, true},
+      {"the empty string counts as present", [&] { registry.SetString(kTypedUrlsKey, "Url2", ""); }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    registry.RemoveKey(kTypedUrlsKey);
+    SetTypedUrls({{1, "u1"}, {3, "u3"}});
+    c.setUrl2();
+    Scan();
+    Remove();
+    EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url1"));
+    if (c.goesOn) EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url2"));
+    EXPECT_EQ(registry.HasValue(kTypedUrlsKey, "Url3"), !c.goesOn);
+  }
+}
+
+// A wipe pass lets events run inside the cache stage: a details request
+// made there is still served, since ScanDone falls only after the stage's
+// last file.
+TEST_F(RemovalTest, ScanDoneFallsOnlyAfterTheCacheStagesLastFile) {
   Scan();
+  SetWipe(1, 0);
+  bool requested = false;
+  for (int n = 1; n <= 60; ++n)
+    runtime.QueueAt(FromNow(n), [&] {
+      if (requested || Row(ids::Status_Cache) != " Erasing cache files (1)") return;
+      requested = true;
+      runtime.Click(*mainForm, ids::Status_History);
+    });
   Remove();
-  EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url1"));
-  EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url2"));
-  EXPECT_TRUE(registry.HasValue(kTypedUrlsKey, "Url4"));
+  ASSERT_TRUE(requested) << "no events ran in the cache stage";
+  for (const fake::MessageBoxCall& box : runtime.MessageBoxes()) EXPECT_NE(box.text, "Scan your system first!");
+  ASSERT_TRUE(app.HasDetails());
+  EXPECT_EQ(app.Details().form().Item(ids::List_Details, 0), "URLs found in registry:");
+  EXPECT_FALSE(app.state.scanDone);
 }
 
 TEST_F(RemovalTest, MissingFoldersSkipTheirStages) {

@@ -149,17 +149,25 @@ TEST_F(TraceScanTest, FindsCookiesTypedAddressesAndBothTrees) {
 
 TEST_F(TraceScanTest, EmptyFoldersGiveTheirNothingFoundTexts) {
   SetProfileFolders();
-  files.AddFile(kCookies + "index.dat", "x");
 
   Scan();
 
-  EXPECT_THAT(Texts(ids::Status_Cookies),
-              ElementsAre("", kScanningDisk, " Processing files: 0", " No cookies found"));
+  // Nothing listed: no file is counted down.
+  EXPECT_THAT(Texts(ids::Status_Cookies), ElementsAre("", kScanningDisk, " No cookies found"));
   EXPECT_THAT(Texts(ids::Status_History),
               ElementsAre("", " Scanning registry... please wait...", kScanningDisk,
                           " Processing directory... (0)", " Found: 0 URL - 0 Files"));
   EXPECT_THAT(Texts(ids::Status_Cache),
               ElementsAre("", kScanningDisk, " Processing directory... (0)", " No cache file found"));
+
+  // One file listed, no cookie among them: counted down to 0.
+  files.AddFile(kCookies + "index.dat", "x");
+  const std::size_t mark = runtime.LogMark();
+  Scan();
+  EXPECT_THAT(Lines({"Veltrane.Status_Cookies"}, mark),
+              ElementsAre("Veltrane.Status_Cookies: ", "Veltrane.Status_Cookies: " + kScanningDisk,
+                          "Veltrane.Status_Cookies:  Processing files: 0",
+                          "Veltrane.Status_Cookies:  No cookies found"));
 }
 
 TEST_F(TraceScanTest, OneCookieAndOneCacheFileHaveNoSingularForm) {
