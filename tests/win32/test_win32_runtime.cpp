@@ -374,9 +374,12 @@ TEST_F(Win32RuntimeTest, CursorIsHandOnHandControlsAndHourglassEverywhereWhileBu
 struct BoxAnswerer {
   BoxAnswerer(const wchar_t* title, int press) {
     worker = std::thread([this, title, press] {
+      // Found by its title, the box may still be setting itself up (its
+      // default button comes later); it shows itself once it is ready.
       for (int i = 0; i < 500 && !box; ++i) {
-        box = FindWindowW(L"#32770", title);
-        if (!box) Sleep(10);
+        HWND found = FindWindowW(L"#32770", title);
+        if (found && IsWindowVisible(found)) box = found;
+        else Sleep(10);
       }
       if (!box) return;
       hasOk = GetDlgItem(box, IDOK) != nullptr;
