@@ -5,6 +5,7 @@
 
 #include <thread>
 
+#include "platform/win32/exact_path.h"
 #include "platform/win32/testing/setup.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
@@ -62,6 +63,61 @@ TEST_F(Win32Layer, StringDataIsConvertedFromUtf16) {
     EXPECT_EQ(GetRegValue(registry, kUserRoot, kKey, c.name), RegValue(c.expected));
   }
   EXPECT_EQ(registry.OpenKeyCount(), 0u);
+}
+
+// Wine holds "foo." as "foo": a file and a link from "foo." to "foo" beside
+// it look alike, and the file under "foo" tells them apart. When that file is
+// the same one under a further name, nothing can tell, and nothing is done.
+TEST_F(Win32Layer, TrailingDotNamesBesideTheirPlainNames) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string dir = kFolder + "\\";
+  ASSERT_TRUE(testing::MakeFile(dir + "own.", "own"));
+  ASSERT_TRUE(testing::MakeFile(dir + "own", "plain"));
+  ASSERT_TRUE(testing::MakeFile(dir + "lone.", "lone"));
+  ASSERT_TRUE(testing::MakeFile(dir + "target", "target"));
+  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "target.", "target"));
+  ASSERT_TRUE(testing::MakeFile(dir + "hard", "shared"));
+  ASSERT_TRUE(testing::MakeHardLink(dir + "hard.", dir + "hard"));
+
+  EXPECT_TRUE(fs.Delete(dir + "own."));
+  EXPECT_TRUE(fs.Delete(dir + "lone."));
+  EXPECT_TRUE(fs.Delete(dir + "target."));
+  EXPECT_FALSE(fs.Delete(dir + "hard."));
+  EXPECT_EQ(fs.OpenToErase(dir + "hard."), nullptr);
+  for (const char* gone : {"own.", "lone.", "target."}) EXPECT_FALSE(testing::Exists(dir + gone)) << gone;
+  EXPECT_EQ(testing::ReadAll(dir + "own"), "plain");
+  EXPECT_EQ(testing::ReadAll(dir + "target"), "target") << "removed as a link";
+  EXPECT_EQ(testing::ReadAll(dir + "hard."), "shared");
+  EXPECT_EQ(testing::ReadAll(dir + "hard"), "shared");
+}
+
+// Listed names pass verbatim; only a folder part that needs it is settled,
+// since settling strips a trailing dot or blank from every part.
+TEST(ExactPath, ReachesTheNameAsGiven) {
+  const struct {
+    const char* in;
+    const wchar_t* out;
+  } cases[] = {
+      {"C:\\Cache\\foo.", L"\\\\?\\C:\\Cache\\foo."},
+      {"C:\\Cache\\bar ", L"\\\\?\\C:\\Cache\\bar "},
+      {"C:\\Cache\\nul.txt", L"\\\\?\\C:\\Cache\\nul.txt"},
+      {"C:\\Cache\\sub.\\x. \\f", L"\\\\?\\C:\\Cache\\sub.\\x. \\f"},
+      {"C:\\Cache\\", L"\\\\?\\C:\\Cache\\"},
+      {"C:\\", L"\\\\?\\C:\\"},
+      {"C:/Cache/a/f.txt", L"\\\\?\\C:\\Cache\\a\\f.txt"},
+      {"C:\\Cache\\..\\Cookies\\.\\c.txt", L"\\\\?\\C:\\Cookies\\c.txt"},
+      {"C:\\Cache\\a\\.", L"\\\\?\\C:\\Cache\\a"},
+      {"C:\\Cache\\a\\..", L"\\\\?\\C:\\Cache"},
+      {"C:\\.", L"\\\\?\\C:\\"},
+      {"\\\\server\\share\\x.", L"\\\\?\\UNC\\server\\share\\x."},
+      {"\\\\server\\share\\", L"\\\\?\\UNC\\server\\share\\"},
+      {"\\\\?\\C:\\as is.", L"\\\\?\\C:\\as is."},
+      {"C:\\Zo\xC3\xAB\\\xE2\x98\x83", L"\\\\?\\C:\\Zo\u00EB\\\u2603"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.in);
+    EXPECT_EQ(ExactPath(c.in), c.out);
+  }
 }
 
 TEST(Win32Desktop, TitlesCountUtf8BytesAndAreCutOnACharacter) {

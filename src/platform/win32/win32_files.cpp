@@ -1,5 +1,6 @@
 #include "platform/win32/win32_files.h"
 
+#include "platform/win32/exact_path.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/link_check.h"
 #include "platform/win32/opened_file.h"
@@ -69,50 +70,55 @@ class Win32ByteStream : public platform::ByteStream {
 
 std::unique_ptr<platform::DirListing> Win32FileSystem::List(const std::string& folder,
                                                             std::uint32_t filter) {
-  return std::make_unique<Win32Listing>(Widen(folder), filter);
+  return std::make_unique<Win32Listing>(ExactPath(folder), filter);
 }
 
 // Failure: nothing (INVALID_FILE_ATTRIBUTES).
 std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {
-  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  const DWORD attributes = GetFileAttributesW(ExactPath(path).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return attributes;
 }
 
 // Deleted through a handle of its own, as DeleteFileW does, so that the name
 // checked is the name deleted. Failure (missing, read-only, held open without
-// leave to delete, a folder, no rights): false, nothing changed. A dangling
-// link cannot be opened and stays: Wine would aim a removal by name at its target.
+// leave to delete, a folder, no rights, a link that cannot be told from a
+// file): false, nothing changed. A folder fails the open (no
+// FILE_FLAG_BACKUP_SEMANTICS), so no attribute query is needed.
 //
-// Under Wine every call on a handle is a round trip to the wine server (~45 us
-// here), and DeleteFileW itself is two (open and close). The link check costs
-// one more and the deletion mark another; neither can go: Wine 8 opens the
-// target of a file link, gives no sign of the link by name, and cannot undo
-// FILE_FLAG_DELETE_ON_CLOSE, so a delete-on-close open of a link would remove
-// its target. A folder fails the open (no FILE_FLAG_BACKUP_SEMANTICS), so no
-// attribute query is needed; on Windows the open is the link itself, whose
-// final path is its own name.
+// The sequence is the least a sound delete needs. On Windows: open (the link
+// itself, if the name is one), mark, close. Under Wine, where every call on a
+// handle is a round trip to the wine server (~45 us here), one more for the
+// final-path check: Wine 8 opens the target of a file link, gives no sign of
+// the link by name, and unlinks what a marked handle resolved to, so the mark
+// must never be set through a link.
 bool Win32FileSystem::Delete(const std::string& path) {
-  const std::wstring name = Widen(path);
-  FileHandle file(CreateFileW(name.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  const std::wstring name = ExactPath(path);
+  FileHandle file(CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return false;
-  if (NameLeadsElsewhere(file.Get(), name)) {
-    file.Reset();
-    return DeleteLinkName(name);
+  switch (check_ == LinkCheck::Handle ? Reached::Name : ReachedByFinalPath(file.Get(), name)) {
+    case Reached::Name: {
+      const bool marked = MarkForDeletion(file.Get());
+      file.Reset();  // the name goes with the handle
+      return marked;
+    }
+    case Reached::LinkTarget:
+      file.Reset();
+      return DeleteLinkName(name);
+    case Reached::Unknown:
+      break;
   }
-  const bool marked = MarkForDeletion(file.Get());
-  file.Reset();  // the name goes with the handle
-  return marked;
+  return false;
 }
 
 std::unique_ptr<platform::WipeTarget> Win32FileSystem::OpenToErase(const std::string& path) {
-  return OpenWipeTarget(Widen(path));
+  return OpenWipeTarget(ExactPath(path), check_);
 }
 
 // Failure: null. Readers never lock writers out of a file they read.
 std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenRead(const std::string& path) {
-  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+  FileHandle file(CreateFileW(ExactPath(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return nullptr;

@@ -65,33 +65,45 @@ class Win32WipeTarget : public platform::WipeTarget {
   std::wstring linkName_;
 };
 
+// A link to a read-only file, which Wine opens as its target and so refuses
+// to open for writing: opened for deletion alone, it is removed as a link all
+// the same. Anything else that cannot be opened for writing stays: null.
+std::unique_ptr<platform::WipeTarget> OpenUnwritableLink(const std::wstring& exactPath) {
+  FileHandle file(CreateFileW(exactPath.c_str(), DELETE | FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  if (!file || ReachedByFinalPath(file.Get(), exactPath) != Reached::LinkTarget) return nullptr;
+  return std::make_unique<Win32WipeTarget>(std::move(file), Kind::Link, exactPath);
+}
+
 }  // namespace
 
-// Failure (missing, read-only, a folder, held open by anyone, no rights): null,
-// and nothing was created, truncated or marked: OPEN_EXISTING never does the
-// first two, and the mark is the last step.
-std::unique_ptr<platform::WipeTarget> OpenWipeTarget(const std::wstring& path) {
-  FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
+// Failure (missing, read-only, a folder, held open by anyone, no rights, a
+// link that cannot be told from a file): null, and nothing was created,
+// truncated or marked: OPEN_EXISTING never does the first two, and the mark
+// is the last step.
+std::unique_ptr<platform::WipeTarget> OpenWipeTarget(const std::wstring& exactPath,
+                                                     LinkCheck check) {
+  FileHandle file(CreateFileW(exactPath.c_str(), GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES, 0,
                               nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file) return nullptr;
+  if (!file) return check == LinkCheck::FinalPath ? OpenUnwritableLink(exactPath) : nullptr;
   const std::optional<OpenedInfo> info = QueryOpened(file.Get());
   if (!info || (info->attributes & FILE_ATTRIBUTE_DIRECTORY)) return nullptr;
 
-  Kind kind = Kind::Plain;
-  std::wstring linkName;
-  if (info->attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-    kind = Kind::Link;  // Windows opened the link itself
-  } else if (NameLeadsElsewhere(file.Get(), path)) {
-    kind = Kind::Link;  // Wine opened the target, which the mark would remove
-    linkName = path;
-  } else if (info->links > 1) {
-    kind = Kind::HardLinked;
-  }
+  const Reached reached =
+      check == LinkCheck::Handle ? Reached::Name : ReachedByFinalPath(file.Get(), exactPath);
+  if (reached == Reached::Unknown) return nullptr;
+  if (reached == Reached::LinkTarget)  // the mark would remove the target
+    return std::make_unique<Win32WipeTarget>(std::move(file), Kind::Link, exactPath);
+
+  const Kind kind = info->attributes & FILE_ATTRIBUTE_REPARSE_POINT ? Kind::Link  // the link itself
+                    : info->links > 1                               ? Kind::HardLinked
+                                                                    : Kind::Plain;
   // Marked before anything is written, so that the name goes with the handle
   // however the program ends. A refused mark (a read-only file, which Wine
   // run as root opens for writing all the same) leaves the file untouched.
-  if (linkName.empty() && !MarkForDeletion(file.Get())) return nullptr;
-  return std::make_unique<Win32WipeTarget>(std::move(file), kind, std::move(linkName));
+  if (!MarkForDeletion(file.Get())) return nullptr;
+  return std::make_unique<Win32WipeTarget>(std::move(file), kind, std::wstring());
 }
 
 }  // namespace veltrane::win32

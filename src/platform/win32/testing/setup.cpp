@@ -41,6 +41,10 @@ std::pair<std::wstring, std::wstring> Split(std::wstring path) {
   return {path.substr(0, cut), path.substr(cut + 1)};
 }
 
+// The set-up reaches exactly the names it is given ("foo.", "con", past 260
+// characters): test paths are full and plain, so "\\?\" in front is enough.
+std::wstring Exact(const std::string& path) { return L"\\\\?\\" + Widen(path); }
+
 DWORD AttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()); }
 
 }  // namespace
@@ -87,11 +91,11 @@ bool HasRegValue(const std::string& path, const std::string& name) {
 }
 
 bool MakeFolder(const std::string& path) {
-  return CreateDirectoryW(Widen(path).c_str(), nullptr) != FALSE;
+  return CreateDirectoryW(Exact(path).c_str(), nullptr) != FALSE;
 }
 
 bool MakeFile(const std::string& path, const std::string& content) {
-  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  FileHandle file(CreateFileW(Exact(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
   DWORD written = 0;
   return file && WriteFile(file.Get(), content.data(), DWORD(content.size()), &written, nullptr) &&
@@ -99,7 +103,7 @@ bool MakeFile(const std::string& path, const std::string& content) {
 }
 
 bool SetAttributes(const std::string& path, std::uint32_t attributes) {
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = Exact(path);
   const DWORD current = AttributesOf(wide);
   if (current == INVALID_FILE_ATTRIBUTES) return false;
   const bool folder = current & FILE_ATTRIBUTE_DIRECTORY;
@@ -107,7 +111,7 @@ bool SetAttributes(const std::string& path, std::uint32_t attributes) {
   if (!folder) settable |= attributes & FILE_ATTRIBUTE_READONLY;
   if (!SetFileAttributesW(wide.c_str(), settable ? settable : FILE_ATTRIBUTE_NORMAL)) return false;
   if (folder && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    const auto [parent, name] = Split(wide);
+    const auto [parent, name] = Split(Widen(path));
     return RunUnix(L"Z:\\bin\\chmod", L"chmod 555 \"" + name + L"\"", parent,
                    [&] { return (AttributesOf(wide) & FILE_ATTRIBUTE_READONLY) != 0; });
   }
@@ -115,12 +119,13 @@ bool SetAttributes(const std::string& path, std::uint32_t attributes) {
 }
 
 bool MakeHardLink(const std::string& path, const std::string& existing) {
-  return CreateHardLinkW(Widen(path).c_str(), Widen(existing).c_str(), nullptr) != FALSE;
+  return CreateHardLinkW(Exact(path).c_str(), Exact(existing).c_str(), nullptr) != FALSE;
 }
 
 bool MakeUnixLink(const std::string& folder, const std::string& name, const std::string& target) {
   const std::wstring where = Widen(folder);
-  const std::wstring link = where + L"\\" + Widen(name);
+  const std::wstring link =
+      Exact(folder + (!folder.empty() && folder.back() == '\\' ? "" : "\\") + name);
   std::wstring unixTarget = Widen(target);
   for (wchar_t& c : unixTarget)
     if (c == L'\\') c = L'/';
@@ -129,9 +134,9 @@ bool MakeUnixLink(const std::string& folder, const std::string& name, const std:
 }
 
 bool RemoveTree(const std::string& folder) {
-  const std::wstring wide = Widen(folder);
+  const std::wstring wide = Exact(folder);
   if (AttributesOf(wide) == INVALID_FILE_ATTRIBUTES) return true;
-  const auto [parent, name] = Split(wide);
+  const auto [parent, name] = Split(Widen(folder));
   // Permissions first: a folder made read-only (chmod 555) keeps its entries otherwise.
   return RunUnix(L"Z:\\bin\\sh",
                  L"sh -c \"chmod -R u+w \\\"" + name + L"\\\"; rm -rf \\\"" + name + L"\\\"\"", parent,
@@ -139,7 +144,7 @@ bool RemoveTree(const std::string& folder) {
 }
 
 std::optional<std::string> ReadAll(const std::string& path) {
-  FileHandle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+  FileHandle file(CreateFileW(Exact(path).c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, 0, nullptr));
   if (!file) return std::nullopt;
@@ -151,10 +156,10 @@ std::optional<std::string> ReadAll(const std::string& path) {
   return out;
 }
 
-bool Exists(const std::string& path) { return AttributesOf(Widen(path)) != INVALID_FILE_ATTRIBUTES; }
+bool Exists(const std::string& path) { return AttributesOf(Exact(path)) != INVALID_FILE_ATTRIBUTES; }
 
 HeldFile::HeldFile(const std::string& path)
-    : handle_(reinterpret_cast<std::uintptr_t>(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+    : handle_(reinterpret_cast<std::uintptr_t>(CreateFileW(Exact(path).c_str(), GENERIC_READ,
                                                            FILE_SHARE_READ, nullptr,
                                                            OPEN_EXISTING, 0, nullptr))) {}
 HeldFile::~HeldFile() {
