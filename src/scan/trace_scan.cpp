@@ -138,7 +138,8 @@ std::string FolderPathFromValue(const RegValue& value) {
   std::string path = RegValueText(value);
   if (path.empty()) return kNotFound;
   if (path.back() == '\0') path.pop_back();
-  if (path.size() <= 1) return kNotFound;
+  // Shorter than two characters, not bytes: one non-ASCII letter is no folder.
+  if (CharacterCount(path) < 2) return kNotFound;
   if (path.back() != '\\') path += '\\';
   return path;
 }
