@@ -42,4 +42,17 @@ LRESULT CALLBACK BoundWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return CallGuarded([&] { return self->OnMessage(msg, wp, lp); });
 }
 
+// A window class whose procedure is BoundWindowProc<Window>: the arrow
+// cursor, no background brush, and no CS_DBLCLKS, so two quick clicks are two
+// clicks. Registering again (a second runtime) fails harmlessly.
+template <typename Window>
+void RegisterBoundClass(HINSTANCE module, const wchar_t* name) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = BoundWindowProc<Window>;
+  wc.hInstance = module;
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.lpszClassName = name;
+  RegisterClassW(&wc);
+}
+
 }  // namespace veltrane::win32

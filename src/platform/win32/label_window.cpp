@@ -7,17 +7,8 @@
 namespace veltrane::win32 {
 
 void LabelWindow::RegisterClasses(HINSTANCE module) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = BoundWindowProc<LabelWindow>;
-  wc.hInstance = module;
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  // No CS_DBLCLKS: two quick clicks are two clicks.
-  wc.lpszClassName = kLabelClass;
-  RegisterClassW(&wc);  // fails harmlessly when a second runtime registers again
-  wc.lpszClassName = kPictureClass;
-  RegisterClassW(&wc);
-  wc.lpszClassName = kFrameClass;
-  RegisterClassW(&wc);
+  for (const wchar_t* name : {kLabelClass, kPictureClass, kFrameClass})
+    RegisterBoundClass<LabelWindow>(module, name);
 }
 
 LabelWindow::LabelWindow(HWND parent, int id, RECT rect, const LabelLook& look, std::string text,

@@ -78,14 +78,7 @@ constexpr ItemMessages kListMessages{LB_RESETCONTENT, LB_ADDSTRING, LB_GETCOUNT,
 
 }  // namespace
 
-void Win32Form::RegisterWindowClass(HINSTANCE module) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = BoundWindowProc<Win32Form>;
-  wc.hInstance = module;
-  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-  wc.lpszClassName = kClass;
-  RegisterClassW(&wc);  // fails harmlessly when a second runtime registers again
-}
+void Win32Form::RegisterWindowClass(HINSTANCE module) { RegisterBoundClass<Win32Form>(module, kClass); }
 
 Win32Form::Win32Form(Win32Runtime& runtime, const platform::FormDesign& design,
                      platform::FormEvents& events)
