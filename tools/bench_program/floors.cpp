@@ -28,21 +28,43 @@ int BareDelete(const std::vector<std::wstring>& paths) {
   return gone;
 }
 
-int BareOverwrite(const std::vector<std::wstring>& paths, std::size_t bytes, std::size_t chunk) {
+int BareCheckedDelete(const std::vector<std::wstring>& paths) {
+  constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  int gone = 0;
+  std::wstring finalPath(MAX_PATH, L'\0');
+  for (const std::wstring& path : paths) {
+    HANDLE h = CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (h == INVALID_HANDLE_VALUE) continue;
+    const DWORD n = GetFinalPathNameByHandleW(h, finalPath.data(), DWORD(finalPath.size()),
+                                              FILE_NAME_NORMALIZED);
+    // The final path is "\\?\" and the name; anything else would be a link.
+    const bool same = n == path.size() + 4 &&
+                      CompareStringOrdinal(finalPath.c_str() + 4, int(n - 4), path.c_str(),
+                                           int(path.size()), TRUE) == CSTR_EQUAL;
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    if (same && SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition)) ++gone;
+    CloseHandle(h);
+  }
+  return gone;
+}
+
+int BareOverwrite(const std::vector<std::wstring>& paths, const std::vector<std::uint64_t>& bytes,
+                  std::size_t chunk) {
   const std::string zeros(chunk, '0');
   int gone = 0;
-  for (const std::wstring& path : paths) {
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    HANDLE h = CreateFileW(paths[i].c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) continue;
-    for (std::size_t done = 0; done < bytes;) {
-      const DWORD n = DWORD(std::min(chunk, bytes - done));
+    for (std::uint64_t done = 0; done < bytes[i];) {
+      const DWORD n = DWORD(std::min<std::uint64_t>(chunk, bytes[i] - done));
       DWORD written = 0;
       if (!WriteFile(h, zeros.data(), n, &written, nullptr)) break;
       done += n;
     }
     FlushFileBuffers(h);
     CloseHandle(h);
-    gone += DeleteFileW(path.c_str()) ? 1 : 0;
+    gone += DeleteFileW(paths[i].c_str()) ? 1 : 0;
   }
   return gone;
 }

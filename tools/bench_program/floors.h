@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -11,8 +12,14 @@ namespace bench {
 void BareWalk(const std::wstring& folder, std::vector<std::wstring>& files);
 // DeleteFileW on each path; returns how many went.
 int BareDelete(const std::vector<std::wstring>& paths);
-// For each file: open it, write `bytes` "0" characters in chunks of `chunk`,
+// What a delete that checks what it deletes cannot do without under Wine:
+// open the name itself, ask where the handle really leads (Wine gives a file
+// link no other sign), mark the handle for deletion, close it. Returns how
+// many went.
+int BareCheckedDelete(const std::vector<std::wstring>& paths);
+// For each file: open it, write bytes[i] "0" characters in chunks of `chunk`,
 // flush, close and delete it; returns how many went.
-int BareOverwrite(const std::vector<std::wstring>& paths, std::size_t bytes, std::size_t chunk);
+int BareOverwrite(const std::vector<std::wstring>& paths, const std::vector<std::uint64_t>& bytes,
+                  std::size_t chunk);
 
 }  // namespace bench

@@ -40,21 +40,6 @@ std::wstring WithoutSlash(std::wstring folder) {
   return folder;
 }
 
-void PointShellFolders(const std::wstring& cookies, const std::wstring& history, const std::wstring& cache) {
-  HKEY opened = nullptr;
-  Check(RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
-                        nullptr) == ERROR_SUCCESS,
-        "cannot open the Shell Folders key");
-  const Key key(opened, RegCloseKey);
-  for (const auto& [name, folder] : {std::pair{L"Cookies", &cookies}, std::pair{L"History", &history},
-                                     std::pair{L"Cache", &cache}}) {
-    const std::wstring value = WithoutSlash(*folder);
-    Check(RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                         DWORD((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS,
-          "cannot set a Shell Folders value");
-  }
-}
-
 struct Started {
   double seconds;
   MemoryPeak peak;
@@ -239,6 +224,21 @@ void RemovalFigure(const MainWindow& window, const std::wstring& base, const std
 }
 
 }  // namespace
+
+void PointShellFolders(const std::wstring& cookies, const std::wstring& history, const std::wstring& cache) {
+  HKEY opened = nullptr;
+  Check(RegCreateKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &opened,
+                        nullptr) == ERROR_SUCCESS,
+        "cannot open the Shell Folders key");
+  const Key key(opened, RegCloseKey);
+  for (const auto& [name, folder] : {std::pair{L"Cookies", &cookies}, std::pair{L"History", &history},
+                                     std::pair{L"Cache", &cache}}) {
+    const std::wstring value = WithoutSlash(*folder);
+    Check(RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         DWORD((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS,
+          "cannot set a Shell Folders value");
+  }
+}
 
 void RunProgramFigures(const std::wstring& base, const std::wstring& tree, const Programs& programs) {
   const std::wstring cookies = base + L"cookies\\", history = base + L"history\\";

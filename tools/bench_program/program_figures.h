@@ -12,6 +12,9 @@ struct Programs {
 // drives it. `tree` is the kBigTree made for the walk (ending in "\"); the
 // scan goes through it and the removal deletes its files. `base` takes the
 // removal floor's tree and the empty Cookies and History folders.
+// Points the prefix's Shell Folders values at the three folders (each ending in "\").
+void PointShellFolders(const std::wstring& cookies, const std::wstring& history, const std::wstring& cache);
+
 void RunProgramFigures(const std::wstring& base, const std::wstring& tree, const Programs& programs);
 
 }  // namespace bench

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace bench {
@@ -60,6 +61,29 @@ std::vector<std::wstring> MakeFiles(const std::wstring& root, int count, std::si
     }
     paths.push_back(folder + L"f" + std::to_wstring(i) + L".dat");
     MakeFile(paths.back(), content);
+  }
+  return paths;
+}
+
+std::vector<std::wstring> MakeFlushedFiles(const std::wstring& root, const std::vector<std::size_t>& sizes) {
+  MakeFolder(root);
+  const std::string block(1 << 20, 'x');
+  std::vector<std::wstring> paths;
+  for (std::size_t size : sizes) {
+    paths.push_back(root + L"w" + std::to_wstring(paths.size()) + L".dat");
+    HANDLE h = CreateFileW(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a file to wipe");
+    bool ok = true;
+    for (std::size_t done = 0; ok && done < size;) {
+      const DWORD n = DWORD(std::min(block.size(), size - done));
+      DWORD written = 0;
+      ok = WriteFile(h, block.data(), n, &written, nullptr) && written == n;
+      done += n;
+    }
+    ok = ok && FlushFileBuffers(h);
+    CloseHandle(h);
+    if (!ok) throw std::runtime_error("cannot fill a file to wipe");
   }
   return paths;
 }

@@ -27,4 +27,9 @@ std::vector<std::wstring> MakeTree(const std::wstring& root, const TreeShape& sh
 // files, named under `root`. Returns their paths.
 std::vector<std::wstring> MakeFiles(const std::wstring& root, int count, std::size_t size);
 
+// One file per size under `root`, filled and flushed to disk, so that what
+// is measured next does not also pay for writing back their creation.
+// Returns their paths.
+std::vector<std::wstring> MakeFlushedFiles(const std::wstring& root, const std::vector<std::size_t>& sizes);
+
 }  // namespace bench
