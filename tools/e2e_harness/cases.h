@@ -10,6 +10,7 @@ namespace e2e {
 void RunStartupCases(Report& report, const Settings& settings);
 void RunRoadCases(Report& report, const Settings& settings);
 void RunLinkCases(Report& report, const Settings& settings);
+void RunInterruptCases(Report& report, const Settings& settings);
 // Only on request: they expect a prefix without the fonts the tools add.
 void RunStockFontCases(Report& report, const Settings& settings);
 // The https handler that RunLinkCases registers: appends the address and the

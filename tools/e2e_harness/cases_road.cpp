@@ -226,36 +226,9 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
   });
 }
 
-// Puts the Shell Folders values back however the case ends.
-class ShellFoldersAway {
- public:
-  ShellFoldersAway() {
-    for (const wchar_t* name : kNames) saved_.push_back(ReadString(kShellFoldersKey, name));
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    for (const wchar_t* name : kNames) RegDeleteValueW(key, name);
-    RegCloseKey(key);
-  }
-  ~ShellFoldersAway() {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
-    for (size_t i = 0; i < saved_.size(); ++i)
-      if (saved_[i])
-        RegSetValueExW(key, kNames[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(saved_[i]->c_str()),
-                       static_cast<DWORD>((saved_[i]->size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
-  }
-  ShellFoldersAway(const ShellFoldersAway&) = delete;
-  ShellFoldersAway& operator=(const ShellFoldersAway&) = delete;
-
- private:
-  static constexpr const wchar_t* kNames[] = {L"Cookies", L"History", L"Cache"};
-  std::vector<std::optional<std::wstring>> saved_;
-};
-
 void MissingShellFolders(Report& report, const Settings& settings, const Profile& profile) {
   Seed(profile);
-  ShellFoldersAway away;
+  const ShellFoldersSwap away(nullptr);
   Session s(settings);
   std::string why;
   const bool started = s.Start(why);

@@ -1,7 +1,7 @@
 // veltrane_e2e seed
 //   seeds the prefix's browser folders and typed addresses; prints one
 //   "readonly <unix path>" line per folder that wants chmod 555.
-// veltrane_e2e run <veltrane.exe> <screenshot folder> [startup] [road] [link] [stock-fonts]
+// veltrane_e2e run <veltrane.exe> <screenshot folder> [startup] [road] [link] [interrupt] [stock-fonts]
 //   runs the cases against the real program, one PASS/FAIL line each, then
 //   "N passed, M failed"; exit code 0 only when all passed.
 // veltrane_e2e opened <record file> <address>
@@ -64,6 +64,7 @@ int RunCommand(int argc, wchar_t** argv) {
   if (Wanted(argc, argv, L"startup")) e2e::RunStartupCases(report, settings);
   if (Wanted(argc, argv, L"road")) e2e::RunRoadCases(report, settings);
   if (Wanted(argc, argv, L"link")) e2e::RunLinkCases(report, settings);
+  if (Wanted(argc, argv, L"interrupt")) e2e::RunInterruptCases(report, settings);
   if (argc > 4 && Wanted(argc, argv, L"stock-fonts")) e2e::RunStockFontCases(report, settings);
   report.PrintTotals();
   return report.Failed() == 0 && report.Passed() > 0 ? 0 : 1;
@@ -76,6 +77,6 @@ int wmain(int argc, wchar_t** argv) {
   if (argc >= 2 && wcscmp(argv[1], L"seed") == 0) return SeedCommand();
   if (argc >= 4 && wcscmp(argv[1], L"run") == 0) return RunCommand(argc, argv);
   if (argc == 4 && wcscmp(argv[1], L"opened") == 0) return e2e::RecordOpened(argv[2], argv[3]);
-  std::fprintf(stderr, "usage: veltrane_e2e seed | run <veltrane.exe> <screenshot folder> [startup] [road]\n");
+  std::fprintf(stderr, "usage: veltrane_e2e seed | run <veltrane.exe> <screenshot folder> [startup] [road] [link] [interrupt]\n");
   return 2;
 }

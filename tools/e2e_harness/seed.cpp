@@ -173,6 +173,39 @@ const std::wstring& Profile::Folder(Root root) const {
 
 std::wstring Profile::PathOf(Root root, const wchar_t* relative) const { return Folder(root) + relative; }
 
+namespace {
+
+constexpr const wchar_t* kShellFolderNames[] = {L"Cookies", L"History", L"Cache"};
+
+void SetShellFolders(const std::vector<std::optional<std::wstring>>& values) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (values[i])
+      RegSetValueExW(key, kShellFolderNames[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(values[i]->c_str()),
+                     static_cast<DWORD>((values[i]->size() + 1) * sizeof(wchar_t)));
+    else
+      RegDeleteValueW(key, kShellFolderNames[i]);
+  }
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+ShellFoldersSwap::ShellFoldersSwap(const Profile* replacement) {
+  for (const wchar_t* name : kShellFolderNames) saved_.push_back(ReadString(kShellFoldersKey, name));
+  std::vector<std::optional<std::wstring>> values(3);
+  if (replacement)
+    for (Root root : {Root::Cookies, Root::History, Root::Cache}) {
+      std::wstring folder = replacement->Folder(root);
+      if (!folder.empty() && folder.back() == L'\\') folder.pop_back();  // as the system writes them
+      values[static_cast<std::size_t>(root)] = folder;
+    }
+  SetShellFolders(values);
+}
+
+ShellFoldersSwap::~ShellFoldersSwap() { SetShellFolders(saved_); }
+
 Profile ReadProfile() {
   Profile profile;
   for (auto [name, out] : {std::pair{L"Cookies", &profile.cookies}, std::pair{L"History", &profile.history},

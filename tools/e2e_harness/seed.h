@@ -20,6 +20,20 @@ struct Profile {
 
 Profile ReadProfile();
 
+// Points the Shell Folders values Cookies, History and Cache at the folders
+// of `replacement`, or removes them when it is null; whatever was there comes
+// back however the case ends.
+class ShellFoldersSwap {
+ public:
+  explicit ShellFoldersSwap(const Profile* replacement);
+  ~ShellFoldersSwap();
+  ShellFoldersSwap(const ShellFoldersSwap&) = delete;
+  ShellFoldersSwap& operator=(const ShellFoldersSwap&) = delete;
+
+ private:
+  std::vector<std::optional<std::wstring>> saved_;
+};
+
 struct SeedReport {
   bool ok = true;
   std::vector<std::string> problems;       // what went wrong; ok is false then

@@ -89,6 +89,22 @@ bool Session::Close(std::string& why) {
   return true;
 }
 
+bool Session::Kill(std::string& why) {
+  if (!Running()) {
+    why = "the program had already ended";
+    return false;
+  }
+  if (!TerminateProcess(process_.hProcess, 1)) {
+    why = "TerminateProcess failed: " + ErrorText(GetLastError());
+    return false;
+  }
+  if (WaitForSingleObject(process_.hProcess, kEndTimeoutMs) != WAIT_OBJECT_0) {
+    why = "the process still runs 5 s after it was killed";
+    return false;
+  }
+  return true;
+}
+
 void Session::Screenshot(HWND window, const wchar_t* name) const {
   PumpFor(300);  // let the program paint what it was just told
   SaveWindowBmp(window, settings_.outDir + name + L".bmp");

@@ -35,6 +35,9 @@ class Session {
 
   // Closes the main window as its close box does and waits for the process to end.
   bool Close(std::string& why);
+  // Ends the process as a crash or the task manager would (TerminateProcess)
+  // and waits for it to be gone.
+  bool Kill(std::string& why);
   void Screenshot(HWND window, const wchar_t* name) const;
 
  private:

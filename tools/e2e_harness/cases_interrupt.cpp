@@ -1,0 +1,224 @@
+// The program ended in the middle of a multi-pass wipe, by a close of its
+// main window and by TerminateProcess, at several points of the wipe: the
+// file being wiped must be gone, never left under its name partly
+// overwritten, and the files the removal had not reached must be untouched.
+#include <windows.h>
+
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "cases.h"
+#include "core/control_ids.h"
+#include "probe.h"
+#include "seed.h"
+#include "wait.h"
+
+namespace e2e {
+
+namespace ids = veltrane::ids;
+
+namespace {
+
+constexpr const wchar_t* kRoot = L"C:\\vinterrupt\\";
+// Large enough that one pass takes a good while even on a quick disk.
+constexpr DWORD kBigMiB = 160;
+constexpr std::uint64_t kBigSize = std::uint64_t(kBigMiB) << 20;
+constexpr const wchar_t* kBigName = L"big.txt";  // the only cookie file: the first the removal erases
+constexpr int kSevenPasses = 2;                  // item of the pass list
+constexpr DWORD kWipeTimeoutMs = 60000;
+
+// Files of the stages after the cookies, which the removal never reaches here.
+struct Bystander {
+  Root root;
+  const wchar_t* name;
+  const char* content;
+};
+constexpr Bystander kBystanders[] = {
+    {Root::History, L"visited.dat", "history entry, not reached"},
+    {Root::History, L"index.dat", "history index, not reached"},
+    {Root::Cache, L"page.htm", "<html>cached, not reached</html>"},
+    {Root::Cache, L"logo.gif", "GIF89a not reached"},
+};
+
+enum class Point { FirstPass, FirstPassDone, MidWipe };
+enum class Ending { Close, Kill };
+
+Profile InterruptProfile() {
+  const std::wstring root = kRoot;
+  return {root + L"cookies\\", root + L"history\\", root + L"cache\\"};
+}
+
+void RemoveFolderFiles(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+  if (find == INVALID_HANDLE_VALUE) return;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + found.cFileName).c_str());
+  } while (FindNextFileW(find, &found));
+  FindClose(find);
+}
+
+// The wiped file's bytes: no "0" anywhere, so any overwrite shows.
+bool WriteBigFile(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const std::string block(1 << 20, 'x');
+  bool ok = true;
+  for (DWORD i = 0; ok && i < kBigMiB; ++i) {
+    DWORD written = 0;
+    ok = WriteFile(h, block.data(), DWORD(block.size()), &written, nullptr) && written == block.size();
+  }
+  CloseHandle(h);
+  return ok;
+}
+
+bool Prepare(const Profile& profile, std::string& why) {
+  CreateDirectoryW(kRoot, nullptr);
+  for (Root root : {Root::Cookies, Root::History, Root::Cache}) {
+    CreateDirectoryW(profile.Folder(root).c_str(), nullptr);
+    RemoveFolderFiles(profile.Folder(root));
+  }
+  if (!WriteBigFile(profile.PathOf(Root::Cookies, kBigName))) {
+    why = "cannot write the file to wipe (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  for (const Bystander& file : kBystanders) {
+    HANDLE h = CreateFileW(profile.PathOf(file.root, file.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    const bool ok = h != INVALID_HANDLE_VALUE &&
+                    WriteFile(h, file.content, DWORD(std::strlen(file.content)), &written, nullptr);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    if (!ok) {
+      why = "cannot write " + Utf8(file.name);
+      return false;
+    }
+  }
+  return true;
+}
+
+std::uint64_t SizeOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (std::uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+char FirstByte(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, 0, nullptr);
+  char first = 0;
+  DWORD got = 0;
+  if (h != INVALID_HANDLE_VALUE) {
+    ReadFile(h, &first, 1, &got, nullptr);
+    CloseHandle(h);
+  }
+  return got == 1 ? first : 0;
+}
+
+// The window manager's copy of a status row, read without a message: the
+// program sets it each time it lets events run, which the wipe does per chunk.
+std::wstring HeldText(HWND window) {
+  wchar_t text[256];
+  const int length = InternalGetWindowText(window, text, 256);
+  return std::wstring(text, length > 0 ? length : 0);
+}
+
+// Polls every millisecond: a pass may take only a few hundred of them.
+bool Poll(const std::function<bool()>& ready, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (!ready()) {
+    if (GetTickCount() - start >= timeoutMs) return false;
+    Sleep(1);
+  }
+  return true;
+}
+
+// Runs the removal with seven passes and returns when the program is at
+// `point` of the wipe of the big file, which it must still be wiping.
+bool ReachPoint(Case& c, Session& s, const Profile& profile, Point point) {
+  std::string why, how;
+  if (!c.Check(s.Click(ids::Check_Wipe, why), why)) return false;
+  if (!c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, 5000),
+               "the pass list stays disabled"))
+    return false;
+  if (!c.Check(ChoosePassByMouse(s, kSevenPasses, how), how)) return false;
+  if (!c.Check(s.Click(ids::Command_Scan, why), why)) return false;
+  const HWND cookies = s.Control(ids::Status_Cookies), cache = s.Control(ids::Status_Cache);
+  if (!c.Check(WaitFor([&] { return Text(cache) == L" Found: 2 files" && Text(cookies) == L" Found: 1 cookies"; },
+                       30000),
+               "the scan shows " + Quote(Text(cookies)) + " and " + Quote(Text(cache))))
+    return false;
+  if (!c.Check(s.Click(ids::Command_Remove, why), why)) return false;
+  ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
+  if (c.Failed()) return false;
+
+  // The row is set before the file is opened and reaches the window manager
+  // when events first run, after the first chunk.
+  const std::wstring erasing = L" Erasing cookies (1)";
+  const DWORD start = GetTickCount();
+  if (!c.Check(Poll([&] { return HeldText(cookies) == erasing; }, kWipeTimeoutMs), "the wipe never showed " + Quote(erasing)))
+    return false;
+  const std::wstring big = profile.PathOf(Root::Cookies, kBigName);
+  if (point != Point::FirstPass) {
+    // A pass ends past the old length: its tail goes beyond it.
+    if (!c.Check(Poll([&] { return SizeOf(big) > kBigSize; }, kWipeTimeoutMs), "the first pass never ended"))
+      return false;
+    if (point == Point::MidWipe) Sleep(2 * (GetTickCount() - start));  // about two passes more, of seven
+  }
+  return c.Check(s.Running() && HeldText(cookies) == erasing,
+                 "the wipe was over before the point (" + Quote(HeldText(cookies)) + "): make the file larger");
+}
+
+void ExpectOutcome(Case& c, const Profile& profile) {
+  const std::wstring big = profile.PathOf(Root::Cookies, kBigName);
+  // The process's handles close as it ends; give the file system a moment.
+  if (!WaitFor([&] { return AttributesOf(big) == INVALID_FILE_ATTRIBUTES; }, 3000)) {
+    c.Fail(Utf8(big) + " is still there, " + std::to_string(SizeOf(big)) + " bytes" +
+           (FirstByte(big) == '0' ? ", overwritten at the start" : ", not overwritten"));
+  }
+  for (const Bystander& file : kBystanders) {
+    const std::wstring path = profile.PathOf(file.root, file.name);
+    const auto bytes = ReadBytes(path);
+    c.Check(bytes == std::string(file.content), Utf8(path) + (bytes ? " changed" : " is gone"));
+  }
+}
+
+}  // namespace
+
+void RunInterruptCases(Report& report, const Settings& settings) {
+  const Profile profile = InterruptProfile();
+  const ShellFoldersSwap swap(&profile);
+  const struct {
+    Ending ending;
+    Point point;
+    const char* name;
+  } attempts[] = {
+      {Ending::Close, Point::FirstPass, "wipe_closed_in_first_pass"},
+      {Ending::Close, Point::FirstPassDone, "wipe_closed_after_first_pass"},
+      {Ending::Close, Point::MidWipe, "wipe_closed_mid_wipe"},
+      {Ending::Kill, Point::FirstPass, "wipe_killed_in_first_pass"},
+      {Ending::Kill, Point::FirstPassDone, "wipe_killed_after_first_pass"},
+      {Ending::Kill, Point::MidWipe, "wipe_killed_mid_wipe"},
+  };
+  for (const auto& attempt : attempts) {
+    report.Run(attempt.name, [&](Case& c) {
+      std::string why;
+      if (!c.Check(Prepare(profile, why), why)) return;
+      Session s(settings);
+      if (!c.Check(s.Start(why), why)) return;
+      if (!ReachPoint(c, s, profile, attempt.point)) return;
+      const bool ended = attempt.ending == Ending::Close ? s.Close(why) : s.Kill(why);
+      if (!c.Check(ended, why)) return;
+      ExpectOutcome(c, profile);
+    });
+  }
+  for (Root root : {Root::Cookies, Root::History, Root::Cache}) {
+    RemoveFolderFiles(profile.Folder(root));
+    RemoveDirectoryW(profile.Folder(root).c_str());
+  }
+  RemoveDirectoryW(kRoot);
+}
+
+}  // namespace e2e
