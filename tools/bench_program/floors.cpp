@@ -1,6 +1,7 @@
 #include "floors.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
 
@@ -30,18 +31,24 @@ int BareDelete(const std::vector<std::wstring>& paths) {
 
 int BareCheckedDelete(const std::vector<std::wstring>& paths) {
   constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+  using QueryObject = LONG(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, PVOID, ULONG, PULONG);
+  const auto query = reinterpret_cast<QueryObject>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+  std::vector<ULONG_PTR> held((sizeof(OBJECT_NAME_INFORMATION) + 65536) / sizeof(ULONG_PTR));
   int gone = 0;
-  std::wstring finalPath(MAX_PATH, L'\0');
   for (const std::wstring& path : paths) {
-    HANDLE h = CreateFileW(path.c_str(), DELETE, kShareAll, nullptr, OPEN_EXISTING,
+    // The exact form, so that the name reaches the listed file and nothing else.
+    const std::wstring exact = L"\\\\?\\" + path;
+    HANDLE h = CreateFileW(exact.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
                            FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) continue;
-    const DWORD n = GetFinalPathNameByHandleW(h, finalPath.data(), DWORD(finalPath.size()),
-                                              FILE_NAME_NORMALIZED);
-    // The final path is "\\?\" and the name; anything else would be a link.
-    const bool same = n == path.size() + 4 &&
-                      CompareStringOrdinal(finalPath.c_str() + 4, int(n - 4), path.c_str(),
-                                           int(path.size()), TRUE) == CSTR_EQUAL;
+    // Wine holds the handle's path as "\??\" and the name, unless the name is a link.
+    ULONG got = 0;
+    const auto* name = reinterpret_cast<const OBJECT_NAME_INFORMATION*>(held.data());
+    const bool same = query(h, ObjectNameInformation, held.data(), ULONG(held.size() * sizeof(ULONG_PTR)), &got) >= 0 &&
+                      name->Name.Length / sizeof(wchar_t) == exact.size() &&
+                      CompareStringOrdinal(name->Name.Buffer + 4, int(exact.size() - 4), exact.c_str() + 4,
+                                           int(exact.size() - 4), TRUE) == CSTR_EQUAL;
     FILE_DISPOSITION_INFO disposition{TRUE};
     if (same && SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition)) ++gone;
     CloseHandle(h);
