@@ -9,11 +9,11 @@ namespace e2e {
 // The cases, grouped by what they need of the program.
 void RunStartupCases(Report& report, const Settings& settings);
 void RunRoadCases(Report& report, const Settings& settings);
-void RunLinkCases(Report& report, const Settings& settings);
+void RunWindowCases(Report& report, const Settings& settings);
 void RunInterruptCases(Report& report, const Settings& settings);
 // Only on request: they expect a prefix without the fonts the tools add.
 void RunStockFontCases(Report& report, const Settings& settings);
-// The https handler that RunLinkCases registers: appends the address and the
+// The https handler that RunWindowCases registers: appends the address and the
 // window state it was started with to `record`.
 int RecordOpened(const wchar_t* record, const wchar_t* address);
 

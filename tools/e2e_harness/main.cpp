@@ -1,7 +1,7 @@
 // veltrane_e2e seed
 //   seeds the prefix's browser folders and typed addresses; prints one
 //   "readonly <unix path>" line per folder that wants chmod 555.
-// veltrane_e2e run <veltrane.exe> <screenshot folder> [startup] [road] [link] [interrupt] [stock-fonts]
+// veltrane_e2e run <veltrane.exe> <screenshot folder> [startup] [road] [windows] [interrupt] [stock-fonts]
 //   runs the cases against the real program, one PASS/FAIL line each, then
 //   "N passed, M failed"; exit code 0 only when all passed.
 // veltrane_e2e opened <record file> <address>
@@ -63,7 +63,7 @@ int RunCommand(int argc, wchar_t** argv) {
   g_report = &report;
   if (Wanted(argc, argv, L"startup")) e2e::RunStartupCases(report, settings);
   if (Wanted(argc, argv, L"road")) e2e::RunRoadCases(report, settings);
-  if (Wanted(argc, argv, L"link")) e2e::RunLinkCases(report, settings);
+  if (Wanted(argc, argv, L"windows")) e2e::RunWindowCases(report, settings);
   if (Wanted(argc, argv, L"interrupt")) e2e::RunInterruptCases(report, settings);
   if (argc > 4 && Wanted(argc, argv, L"stock-fonts")) e2e::RunStockFontCases(report, settings);
   report.PrintTotals();

@@ -1,12 +1,14 @@
-// The web link's real road: the program asks the shell to open its address,
-// the shell starts the handler registered for https in this prefix, and the
-// handler (this harness, "opened") records what it was given.
+// The main window as a user meets it: clicks on the rows where controls
+// overlap, and the web link's real road (the program asks the shell to open
+// its address, the shell starts the handler registered for https in this
+// prefix, and the handler, this harness's "opened", records what it got).
 #include <windows.h>
 
 #include <cstdio>
 
 #include "core/control_ids.h"
 #include "cases.h"
+#include "input.h"
 #include "probe.h"
 #include "wait.h"
 
@@ -57,7 +59,7 @@ int RecordOpened(const wchar_t* record, const wchar_t* address) {
   return 0;
 }
 
-void RunLinkCases(Report& report, const Settings& settings) {
+void RunWindowCases(Report& report, const Settings& settings) {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   const std::wstring record = std::wstring(temp) + L"veltrane-opened.txt";
@@ -78,6 +80,27 @@ void RunLinkCases(Report& report, const Settings& settings) {
     const std::string got = ReadAll(record);
     c.Check(got == expected, "the handler received \"" + got + "\", expected \"" + expected + "\"");
     c.Check(s.Running(), "the program ended");
+  });
+
+  // Label2 ends on the top row of Check_Wipe, Label_Wipe on the top row of
+  // Combo_Pass: a click there belongs to the input control.
+  report.Run("clicks_on_the_top_rows_of_the_wipe_box_and_pass_list_reach_them", [&](Case& c) {
+    if (!c.Check(started, why)) return;
+    const HWND box = s.Control(veltrane::ids::Check_Wipe);
+    const HWND combo = s.Control(veltrane::ids::Combo_Pass);
+    RECT r{};
+    GetWindowRect(box, &r);
+    ClickAt({(r.left + r.right) / 2, r.top});
+    c.Check(WaitFor([&] { return CheckState(box) == 1 && IsWindowEnabled(combo); }, 2000),
+            "a click on the wipe box's top row did not tick it");
+    GetWindowRect(combo, &r);
+    ClickAt({r.left + 20, r.top});
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    const DWORD thread = GetWindowThreadProcessId(s.Main(), nullptr);
+    c.Check(WaitFor([&] { return GetGUIThreadInfo(thread, &info) && IsChild(combo, info.hwndFocus); }, 2000),
+            "a click on the pass list's top row did not focus its text field");
+    c.Check(CheckState(box) == 1, "a click on the pass list's top row toggled the wipe box");
   });
 }
 
