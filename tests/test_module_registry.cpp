@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -86,6 +87,19 @@ TEST_F(ModuleRegistryTest, EveryKeyIsOpenedWithMaskAndClosedAlsoWhenTheOpenFails
     EXPECT_EQ(reg.CloseCalls(), closesBefore + 1);
     EXPECT_EQ(reg.OpenKeyCount(), 0);
   }
+}
+
+// A value too big to hold: the failure leaves the read, and the key with it.
+TEST_F(ModuleRegistryTest, KeyIsClosedWhenAReadThrows) {
+  struct HugeValues : fake::FakeRegistry {
+    platform::RegStatus QueryData(platform::RegKey, const std::string&, std::uint32_t&,
+                                  std::vector<std::uint8_t>&, std::uint32_t&) override {
+      throw std::bad_alloc();
+    }
+  } huge;
+  huge.SetValue(kKey, "Url1", platform::kRegSz, {'a', 0});
+  EXPECT_THROW(GetRegValue(huge, kUserRoot, kKey, "Url1"), std::bad_alloc);
+  EXPECT_EQ(huge.OpenKeyCount(), 0);
 }
 
 TEST_F(ModuleRegistryTest, StringThatChangesBetweenTheTwoQueries) {

@@ -7,14 +7,34 @@ namespace veltrane {
 using platform::RegKey;
 using platform::RegStatus;
 
+namespace {
+
+// A key opened with the program's mask, closed on every way out: a value too
+// big to hold (std::bad_alloc) must not leave the key open behind it. Closed
+// also when the open failed: a close of key 0 fails without effect.
+class OpenedKey {
+ public:
+  OpenedKey(platform::Registry& registry, platform::RegRoot root, const std::string& path)
+      : registry_(registry) {
+    registry_.Open(root, path, 0, kKeyAccess, key_);
+  }
+  ~OpenedKey() { registry_.Close(key_); }
+  OpenedKey(const OpenedKey&) = delete;
+  OpenedKey& operator=(const OpenedKey&) = delete;
+  RegKey Get() const { return key_; }
+
+ private:
+  platform::Registry& registry_;
+  RegKey key_ = 0;
+};
+
+}  // namespace
+
 RegValue GetRegValue(platform::Registry& registry, platform::RegRoot root,
                      const std::string& keyPath, const std::string& valueName) {
-  RegKey key = 0;
+  const OpenedKey key(registry, root, keyPath);
   RegValue value;
-  registry.Open(root, keyPath, 0, kKeyAccess, key);
-  QueryRegValue(registry, key, valueName, value);
-  // Closed also when the open failed: a close of key 0 fails without effect.
-  registry.Close(key);
+  QueryRegValue(registry, key.Get(), valueName, value);
   return value;
 }
 
@@ -53,10 +73,8 @@ RegStatus QueryRegValue(platform::Registry& registry, RegKey key, const std::str
 
 void DeleteRegValue(platform::Registry& registry, platform::RegRoot root,
                     const std::string& keyPath, const std::string& valueName) {
-  RegKey key = 0;
-  registry.Open(root, keyPath, 0, kKeyAccess, key);
-  registry.DeleteValue(key, valueName);
-  registry.Close(key);
+  const OpenedKey key(registry, root, keyPath);
+  registry.DeleteValue(key.Get(), valueName);
 }
 
 bool EndsTypedList(const RegValue& value) {
