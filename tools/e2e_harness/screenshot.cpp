@@ -2,8 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <utility>
 
 #include "platform/win32/gdi.h"
+#include "wait.h"
 
 namespace e2e {
 
@@ -57,6 +59,9 @@ void BlankCaret(ScreenPicture& picture, const RECT& pictureOnScreen, const RECT&
   }
 }
 
+constexpr int kStillTries = 30;
+constexpr DWORD kStillStepMs = 100;
+
 }  // namespace
 
 COLORREF ScreenPicture::At(int x, int y) const {
@@ -87,18 +92,36 @@ ScreenPicture CaptureScreen(const RECT& rect) {
   return picture;
 }
 
+ScreenPicture CaptureStill(HWND window, const RECT& rect) {
+  // The picture is kept once the screen holds still: on a loaded machine the
+  // program may still be painting what it was last told.
+  const auto capture = [&] {
+    ScreenPicture picture = CaptureScreen(rect);
+    BlankCaret(picture, rect, CaretOnScreen(window));
+    return picture;
+  };
+  ScreenPicture picture = capture();
+  for (int tries = 0; tries < kStillTries && !picture.bits.empty(); ++tries) {
+    PumpFor(kStillStepMs);
+    ScreenPicture again = capture();
+    const bool still = again.bits == picture.bits;
+    picture = std::move(again);
+    if (still) break;
+  }
+  return picture;
+}
+
 ScreenPicture CaptureClient(HWND window) {
   RECT client{};
   if (!window || !GetClientRect(window, &client)) return {};
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
-  return CaptureScreen(client);
+  return CaptureStill(window, client);
 }
 
 bool SaveWindowBmp(HWND window, const std::wstring& path) {
   RECT rect{};
   if (!window || !GetWindowRect(window, &rect)) return false;
-  ScreenPicture picture = CaptureScreen(rect);
-  BlankCaret(picture, rect, CaretOnScreen(window));
+  const ScreenPicture picture = CaptureStill(window, rect);
   if (picture.bits.empty()) return false;
   const BITMAPINFOHEADER header = HeaderFor(picture);
   BITMAPFILEHEADER file{};

@@ -18,7 +18,10 @@ struct ScreenPicture {
 
 // Empty (0 x 0) when the rectangle cannot be read.
 ScreenPicture CaptureScreen(const RECT& screen);
-// The window's client area as the screen shows it.
+// What the screen shows of `window` in `rect`, once it holds still (at most
+// ~3 s), its caret's box blanked.
+ScreenPicture CaptureStill(HWND window, const RECT& rect);
+// The window's client area, as CaptureStill takes it.
 ScreenPicture CaptureClient(HWND window);
 
 // Copies what the screen shows of the window (frame included) into a 24-bit
