@@ -94,7 +94,7 @@ void RunStockFontCases(Report& report, const Settings& settings) {
   report.Run("stock_prefix_message_window_shows", [&](Case& c) {
     if (!c.Check(started, why)) return;
     HWND msg = nullptr;
-    c.Check(WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, 5000), "no message window shown");
+    c.Check(WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, kEffectTimeoutMs), "no message window shown");
     if (msg) s.Screenshot(msg, L"message-window-warning-stock-fonts");
   });
 }

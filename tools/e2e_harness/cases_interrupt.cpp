@@ -140,14 +140,14 @@ bool Poll(const std::function<bool()>& ready, DWORD timeoutMs) {
 bool ReachPoint(Case& c, Session& s, const Profile& profile, Point point) {
   std::string why, how;
   if (!c.Check(s.Click(ids::Check_Wipe, why), why)) return false;
-  if (!c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, 5000),
+  if (!c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs),
                "the pass list stays disabled"))
     return false;
   if (!c.Check(ChoosePassByMouse(s, kSevenPasses, how), how)) return false;
   if (!c.Check(s.Click(ids::Command_Scan, why), why)) return false;
   const HWND cookies = s.Control(ids::Status_Cookies), cache = s.Control(ids::Status_Cache);
   if (!c.Check(WaitFor([&] { return Text(cache) == L" Found: 2 files" && Text(cookies) == L" Found: 1 cookies"; },
-                       30000),
+                       kEffectTimeoutMs),
                "the scan shows " + Quote(Text(cookies)) + " and " + Quote(Text(cache))))
     return false;
   if (!c.Check(s.Click(ids::Command_Remove, why), why)) return false;
@@ -174,7 +174,7 @@ bool ReachPoint(Case& c, Session& s, const Profile& profile, Point point) {
 void ExpectOutcome(Case& c, const Profile& profile) {
   const std::wstring big = profile.PathOf(Root::Cookies, kBigName);
   // The process's handles close as it ends; give the file system a moment.
-  if (!WaitFor([&] { return AttributesOf(big) == INVALID_FILE_ATTRIBUTES; }, 3000)) {
+  if (!WaitFor([&] { return AttributesOf(big) == INVALID_FILE_ATTRIBUTES; }, kEffectTimeoutMs)) {
     c.Fail(Utf8(big) + " is still there, " + std::to_string(SizeOf(big)) + " bytes" +
            (FirstByte(big) == '0' ? ", overwritten at the start" : ", not overwritten"));
   }

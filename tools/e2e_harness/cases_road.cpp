@@ -19,7 +19,6 @@ constexpr const wchar_t* kSummary =
     L"present in the cache / history directories.\r\n\r\n"
     L"These files cannot be deleted because are locked by Windows.";
 constexpr const wchar_t* kNotFound = L"ERROR: registry key not found";
-constexpr DWORD kActionTimeoutMs = 30000;
 
 using Rows = std::array<std::wstring, 3>;
 constexpr int kRowIds[] = {ids::Status_Cookies, ids::Status_History, ids::Status_Cache};
@@ -32,7 +31,7 @@ Rows ReadRows(const Session& s) {
 
 void ExpectRows(Case& c, const Session& s, const Rows& want, const std::string& when) {
   Rows got;
-  WaitFor([&] { return (got = ReadRows(s)) == want; }, kActionTimeoutMs);
+  WaitFor([&] { return (got = ReadRows(s)) == want; }, kEffectTimeoutMs);
   const char* names[] = {"Status_Cookies", "Status_History", "Status_Cache"};
   for (int i = 0; i < 3; ++i) c.Expect(got[i], want[i], when + ": " + names[i]);
 }
@@ -79,7 +78,7 @@ void ExpectTypedUrls(Case& c, bool removed) {
 
 void ExpectSummary(Case& c, const Session& s) {
   HWND msg = nullptr;
-  if (!c.Check(WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, kActionTimeoutMs),
+  if (!c.Check(WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, kEffectTimeoutMs),
                "no message window after the removal"))
     return;
   c.Expect(Text(FindControl(msg, ids::Label_Msg)), kSummary, "the summary");
@@ -89,7 +88,7 @@ void DismissMessageWindow(const Session& s) {
   const HWND msg = s.MessageWindow();
   std::string why;
   if (IsShown(msg) && s.ClickIn(msg, ids::Msg_Command_Close, why))
-    WaitFor([&] { return !IsWindowVisible(msg); }, 3000);
+    WaitFor([&] { return !IsWindowVisible(msg); }, kEffectTimeoutMs);
 }
 
 class HeldOpen {
@@ -140,7 +139,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
       if (!c.Check(started, why)) return;
       std::string clickWhy, how;
       if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
-      c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, 2000),
+      c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs),
               "the pass list stays disabled");
       c.Check(ChoosePassByMouse(s, road.passIndex, how), how);
       if (how != "mouse") report.Note("pass list choice: " + how);
@@ -161,7 +160,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
     std::string clickWhy;
     if (!c.Check(s.Click(road.removeId, clickWhy), "cannot click the remove control: " + clickWhy)) return;
     ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDCANCEL);
-    PumpFor(500);
+    c.Check(WaitProgramIdle(s.Main()), "the program stays busy after Cancel");
     c.Check(ReadRows(s) == ScanRows(), "the rows changed after Cancel");
     ExpectFiles(c, profile, false);
     ExpectTypedUrls(c, false);

@@ -99,7 +99,7 @@ void ToggleBy(Case& c, const Session& s, int id, const char* name) {
   for (int ticked : {1, 0}) {
     std::string why;
     if (!c.Check(s.Click(id, why), std::string("cannot click ") + name + ": " + why)) return;
-    WaitFor([&] { return CheckState(s.Control(ids::Check_Wipe)) == ticked; }, 2000);
+    WaitFor([&] { return CheckState(s.Control(ids::Check_Wipe)) == ticked; }, kEffectTimeoutMs);
     ExpectWipeState(c, s, ticked, std::string("after a click on ") + name);
   }
 }
@@ -125,7 +125,7 @@ void WithBrowserWindow(Report& report, const Settings& settings) {
   report.Run("start_with_browser_window_shows_warning", [&](Case& c) {
     if (!c.Check(started, why)) return;
     c.Check(browser.Shown() && second.Shown(), "the harness's browser windows are not shown");
-    WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, 5000);
+    WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, kEffectTimeoutMs);
     if (!c.Check(IsShown(msg), "no message window shown")) return;
     c.Check(IsShown(s.Main()), "the main window is not shown");
     c.Expect(Text(FindControl(msg, ids::Label_Msg)), kWarning, "Label_Msg");
@@ -149,7 +149,7 @@ void WithBrowserWindow(Report& report, const Settings& settings) {
     if (!c.Check(IsShown(msg), "no message window to answer")) return;
     std::string clickWhy;
     if (!c.Check(s.ClickIn(msg, ids::Msg_Command_Close, clickWhy), "cannot click OK!: " + clickWhy)) return;
-    c.Check(WaitFor([&] { return !IsWindowVisible(msg); }, 3000), "still shown 3 s after OK!");
+    c.Check(WaitFor([&] { return !IsWindowVisible(msg); }, kEffectTimeoutMs), "still shown 20 s after OK!");
     c.Check(IsWindow(msg) != FALSE, "the window was destroyed, not hidden");
     c.Expect(Text(FindControl(msg, ids::Label_Msg)), kWarning, "the hidden window's text");
     c.Check(s.Running(), "the program ended");
@@ -172,7 +172,8 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
 
   report.Run("start_without_browser_window_shows_no_warning", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    PumpFor(1500);
+    // The warning comes before the loop that waits for input.
+    c.Check(WaitProgramIdle(s.Main()), "the program does not wait for input");
     c.Check(s.MessageWindow() == nullptr, "a message window exists");
     c.Expect(Text(s.Main()), kMainCaption, "the caption");
   });
@@ -208,11 +209,12 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
     for (auto [id, name] : {std::pair{int{ids::Status_Cookies}, "Status_Cookies"},
                             std::pair{int{ids::Status_History}, "Status_History"}}) {
       MoveTo({10, 1000});
-      PumpFor(300);
+      c.Check(WaitFor([&] { return ShownTooltip(s.Pid()) == nullptr; }, kEffectTimeoutMs),
+              "a tool tip stays with the pointer off the window");
       MoveTo(CentreOnScreen(s.Control(id)));
       HWND tip = nullptr;
-      WaitFor([&] { return (tip = ShownTooltip(s.Pid())) != nullptr; }, 4000);
-      if (c.Check(tip != nullptr, std::string("no tool tip over ") + name + " within 4 s"))
+      WaitFor([&] { return (tip = ShownTooltip(s.Pid())) != nullptr; }, kEffectTimeoutMs);
+      if (c.Check(tip != nullptr, std::string("no tool tip over ") + name + " within 20 s"))
         c.Expect(Text(tip), L"Click for details", std::string("the tool tip over ") + name);
     }
     MoveTo({10, 1000});
@@ -236,12 +238,12 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
     if (!c.Check(started, why)) return;
     std::string clickWhy, how;
     if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
-    WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, 2000);
+    WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs);
     c.Check(ChoosePassByMouse(s, 2, how), "cannot choose item 2: " + how);
     if (how != "mouse") report.Note("pass list choice: " + how);
-    for (int i = 0; i < 2; ++i) {
-      s.Click(ids::Check_Wipe, clickWhy);
-      PumpFor(200);
+    for (int ticked : {0, 1}) {
+      if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
+      WaitFor([&] { return CheckState(s.Control(ids::Check_Wipe)) == ticked; }, kEffectTimeoutMs);
     }
     ExpectWipeState(c, s, 1, "after unticking and ticking");
     const ComboState combo = ReadCombo(s.Control(ids::Combo_Pass));
@@ -260,8 +262,11 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
       RECT r{};
       GetWindowRect(combo, &r);
       ClickAt({r.left + 12, r.top + 10});
+      if (!c.Check(WaitFor([&] { return GetParent(FocusOf(combo)) == combo; }, kEffectTimeoutMs),
+                   "the click does not focus the pass list's text field"))
+        return;
       TapKey(key);
-      WaitFor([&] { return ReadCombo(combo).selection == 0; }, 2000);
+      WaitFor([&] { return ReadCombo(combo).selection == 0; }, kEffectTimeoutMs);
       ExpectFirstPassSelected(c, s, "after key " + std::to_string(key));
     }
   });
@@ -307,15 +312,16 @@ bool ChoosePassByMouse(const Session& session, int index, std::string& how) {
   auto dropDown = [&] {
     return FindTopWindow(session.Pid(), [](HWND w) { return IsWindowVisible(w) && ClassName(w) == L"ComboLBox"; });
   };
+  WaitProgramIdle(combo, kReadyTimeoutMs);
   ClickAt({r.right - 8, r.top + 10});  // the drop-down arrow
   HWND list = nullptr;
-  if (WaitFor([&] { return (list = dropDown()) != nullptr; }, 2000)) {
+  if (WaitFor([&] { return (list = dropDown()) != nullptr; }, kEffectTimeoutMs)) {
     DWORD_PTR itemHeight = 0;
     SendMessageTimeoutW(combo, CB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 3000, &itemHeight);
     RECT lr{};
     GetWindowRect(list, &lr);
     ClickAt({(lr.left + lr.right) / 2, lr.top + 1 + static_cast<int>(itemHeight) * index + static_cast<int>(itemHeight) / 2});
-    if (WaitFor([&] { return ReadCombo(combo).selection == index && !dropDown(); }, 2000)) {
+    if (WaitFor([&] { return ReadCombo(combo).selection == index && !dropDown(); }, kEffectTimeoutMs)) {
       how = "mouse";
       return true;
     }
@@ -332,8 +338,8 @@ bool ChoosePassByMouse(const Session& session, int index, std::string& how) {
 
 void ExpectMessageBox(Case& c, const Session& session, const std::wstring& text, const std::wstring& title,
                       bool okCancel, int answer) {
-  const MessageBoxSeen box = WaitMessageBox(session.Pid(), 5000);
-  if (!c.Check(box.box != nullptr, "no message box " + Quote(text) + " within 5 s")) return;
+  const MessageBoxSeen box = WaitMessageBox(session.Pid(), kEffectTimeoutMs);
+  if (!c.Check(box.box != nullptr, "no message box " + Quote(text) + " within 20 s")) return;
   c.Expect(box.text, text, "the message box text");
   c.Expect(box.title, title, "the message box title");
   c.Check(box.hasOk, "the message box has no OK button");

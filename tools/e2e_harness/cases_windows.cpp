@@ -4,9 +4,12 @@
 // prefix, and the handler, this harness's "opened", records what it got).
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 
 #include "core/control_ids.h"
+#include "platform/win32/handles.h"
 #include "cases.h"
 #include "input.h"
 #include "probe.h"
@@ -46,6 +49,22 @@ std::string ReadAll(const std::wstring& path) {
   return text;
 }
 
+// Handlers still running: processes of this harness's image other than this one.
+int RunningHandlers() {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const wchar_t* name = wcsrchr(self, L'\\') ? wcsrchr(self, L'\\') + 1 : self;
+  // Same failure value and closing as a file handle.
+  const veltrane::win32::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return -1;
+  int running = 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+    if (entry.th32ProcessID != GetCurrentProcessId() && _wcsicmp(entry.szExeFile, name) == 0) ++running;
+  return running;
+}
+
 }  // namespace
 
 int RecordOpened(const wchar_t* record, const wchar_t* address) {
@@ -75,8 +94,11 @@ void RunWindowCases(Report& report, const Settings& settings) {
     std::string clickWhy;
     if (!c.Check(s.Click(veltrane::ids::Label_URL, clickWhy), "cannot click Label_URL: " + clickWhy)) return;
     const std::string expected = Utf8(kAddress) + " show=" + std::to_string(SW_SHOWMINIMIZED) + "\n";
-    c.Check(WaitFor([&] { return !ReadAll(record).empty(); }, 10000), "the handler got nothing within 10 s");
-    PumpFor(500);  // a second start would have come by now
+    c.Check(WaitFor([&] { return !ReadAll(record).empty(); }, kEffectTimeoutMs), "the handler got nothing within 20 s");
+    // Once the program is idle again every start the click asked for is made,
+    // and once the handlers have ended each has written its line.
+    c.Check(WaitProgramIdle(s.Main()) && WaitFor([] { return RunningHandlers() == 0; }, kEffectTimeoutMs),
+            "the program or a handler is still busy 20 s after the click");
     const std::string got = ReadAll(record);
     c.Check(got == expected, "the handler received \"" + got + "\", expected \"" + expected + "\"");
     c.Check(s.Running(), "the program ended");

@@ -6,10 +6,22 @@
 namespace e2e {
 
 namespace {
-void SendMouse(DWORD flags) {
+// Wine maps 0..65535 onto the screen rounding down; rounding up here lands on
+// the very pixel asked for.
+LONG Normalised(LONG at, int extent) {
+  return static_cast<LONG>((static_cast<LONGLONG>(at) * 65536 + extent - 1) / extent);
+}
+
+// Every mouse event carries its own point. The program's X11 driver can still
+// hold a motion event from before the harness moved the pointer (its window
+// was mapped under the old place, say) and hand it on late, which moves the
+// pointer back; a press that trusted the earlier move would land there.
+void SendMouseAt(POINT screen, DWORD buttons) {
   INPUT input{};
   input.type = INPUT_MOUSE;
-  input.mi.dwFlags = flags;
+  input.mi.dx = Normalised(screen.x, GetSystemMetrics(SM_CXSCREEN));
+  input.mi.dy = Normalised(screen.y, GetSystemMetrics(SM_CYSCREEN));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
   SendInput(1, &input, sizeof input);
 }
 
@@ -21,50 +33,88 @@ void SendKey(WORD virtualKey, DWORD flags) {
   input.ki.dwFlags = flags;
   SendInput(1, &input, sizeof input);
 }
-}  // namespace
 
-void MoveTo(POINT screen) {
-  SetCursorPos(screen.x, screen.y);
-  // A relative move of zero makes the pointer's new place an input event, as
-  // a real move is; tool tips and hover tracking wait for one.
-  SendMouse(MOUSEEVENTF_MOVE);
-  PumpFor(30);
+GUITHREADINFO ThreadInfoOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) info = {};
+  return info;
 }
 
-void ClickAt(POINT screen) {
-  MoveTo(screen);
-  SendMouse(MOUSEEVENTF_LEFTDOWN);
-  PumpFor(40);
-  SendMouse(MOUSEEVENTF_LEFTUP);
-  PumpFor(40);
+HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
+
+// What keeps the control from taking a click now; empty when nothing does.
+std::string NotReady(HWND control) {
+  if (!IsWindow(control)) return "control does not exist";
+  if (!IsWindowVisible(control)) return "control is hidden";
+  const HWND top = GetAncestor(control, GA_ROOT);
+  if (!IsWindowEnabled(control) || !IsWindowEnabled(top)) return "control or its window is disabled";
+  const HWND hit = WindowFromPoint(CentreOnScreen(control));
+  // A label may let the hit test through to its window; any window of the
+  // same top-level window will do, another top-level window covers it.
+  if (GetAncestor(hit, GA_ROOT) != top)
+    return "covered at its centre by a " + Utf8(ClassName(hit)) + " window titled " +
+           Quote(Text(GetAncestor(hit, GA_ROOT)));
+  return {};
+}
+}  // namespace
+
+bool MoveTo(POINT screen) {
+  SendMouseAt(screen, 0);
+  return WaitFor(
+      [&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+      },
+      kReadyTimeoutMs);
+}
+
+bool ClickAt(POINT screen) {
+  const bool moved = MoveTo(screen);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
+  return moved;
 }
 
 bool ClickControl(HWND control, std::string& why) {
-  if (!control || !IsWindow(control)) {
+  if (!control) {
     why = "control does not exist";
     return false;
   }
-  if (!IsWindowVisible(control)) {
-    why = "control is hidden";
+  if (!WaitFor([&] { return (why = NotReady(control)).empty(); }, kReadyTimeoutMs)) {
+    why += " (for 20 s)";
+    return false;
+  }
+  if (!WaitProgramIdle(control, kReadyTimeoutMs)) {
+    why = "its program did not wait for input within 20 s";
     return false;
   }
   const POINT centre = CentreOnScreen(control);
-  const HWND hit = WindowFromPoint(centre);
-  // A label may let the hit test through to its window; any window of the
-  // same top-level window will do, another top-level window covers it.
-  if (GetAncestor(hit, GA_ROOT) != GetAncestor(control, GA_ROOT)) {
-    why = "covered at its centre by a " + Utf8(ClassName(hit)) + " window titled " + Quote(Text(GetAncestor(hit, GA_ROOT)));
+  if (!MoveTo(centre)) {
+    why = "the pointer did not reach the control within 20 s";
     return false;
   }
-  ClickAt(centre);
+  // Labels and buttons alike take the mouse on the press and let it go on the
+  // release: seeing both is seeing the program take the click.
+  SendMouseAt(centre, MOUSEEVENTF_LEFTDOWN);
+  const bool pressed = WaitFor([&] { return CaptureOf(control) == control; }, kEffectTimeoutMs);
+  SendMouseAt(centre, MOUSEEVENTF_LEFTUP);
+  if (!pressed) {
+    why = "the control did not take the press within 20 s";
+    return false;
+  }
+  if (!WaitFor([&] { return CaptureOf(control) != control; }, kEffectTimeoutMs)) {
+    why = "the control did not take the release within 20 s";
+    return false;
+  }
   return true;
 }
 
 void TapKey(WORD virtualKey) {
   SendKey(virtualKey, 0);
-  PumpFor(40);
   SendKey(virtualKey, KEYEVENTF_KEYUP);
-  PumpFor(40);
 }
+
+HWND FocusOf(HWND window) { return ThreadInfoOf(window).hwndFocus; }
 
 }  // namespace e2e

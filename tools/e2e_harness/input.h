@@ -5,15 +5,21 @@
 
 namespace e2e {
 
-// Real input, as a user gives it: the pointer is moved with SetCursorPos and
-// the button pressed with SendInput, so the click lands on whatever window
-// lies under the point. Under Wine this works without a window manager.
+// Real input, as a user gives it: SendInput moves the pointer and presses the
+// button, so the click lands on whatever window lies under the point. Under
+// Wine this works without a window manager.
 
-void MoveTo(POINT screen);
-void ClickAt(POINT screen);
-// Clicks the control's centre after checking that no other top-level window
-// covers it; on refusal `why` says what lies there.
+// Moves the pointer and waits until it is there.
+bool MoveTo(POINT screen);
+// A press and a release at the point; the caller waits for what it causes.
+bool ClickAt(POINT screen);
+// Clicks the control's centre once it can take the click (shown, enabled, not
+// covered by another top-level window, its program waiting for input), and
+// waits until the control has taken the press and the release. On refusal
+// `why` says what was wrong.
 bool ClickControl(HWND control, std::string& why);
 void TapKey(WORD virtualKey);
+// The window that has the keyboard focus in the thread owning `window`.
+HWND FocusOf(HWND window);
 
 }  // namespace e2e

@@ -40,13 +40,13 @@ bool AnswerMessageBox(HWND box, int buttonId, std::string& how) {
   const HWND button = GetDlgItem(box, buttonId);
   std::string why;
   if (button && ClickControl(button, why) &&
-      WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 1000)) {
+      WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kEffectTimeoutMs)) {
     how = "clicked";
     return true;
   }
   PostMessageW(box, WM_COMMAND, MAKEWPARAM(buttonId, BN_CLICKED), reinterpret_cast<LPARAM>(button));
   how = "click did not close it (" + why + "), posted WM_COMMAND";
-  return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 3000);
+  return WaitFor([&] { return !IsWindow(box) || !IsWindowVisible(box); }, kEffectTimeoutMs);
 }
 
 }  // namespace e2e

@@ -17,8 +17,9 @@ struct MessageBoxSeen {
 
 // The first visible message box of the process within the time; box null if none.
 MessageBoxSeen WaitMessageBox(DWORD pid, DWORD timeoutMs);
-// Presses the button with a real click; if the box is still there after a
-// second, posts the button's command instead and says so in `how`.
+// Presses the button with a real click; if the click cannot be given or the
+// box is still there after it, posts the button's command instead and says so
+// in `how`.
 bool AnswerMessageBox(HWND box, int buttonId, std::string& how);
 
 }  // namespace e2e

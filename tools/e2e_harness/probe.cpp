@@ -3,7 +3,9 @@
 namespace e2e {
 
 namespace {
-constexpr UINT kSendTimeoutMs = 3000;
+// Long enough for a loaded machine; a program that stops answering for good
+// still fails the read instead of hanging us.
+constexpr UINT kSendTimeoutMs = 10000;
 
 bool Send(HWND window, UINT message, WPARAM w, LPARAM l, LRESULT& result) {
   DWORD_PTR out = 0;
@@ -154,7 +156,7 @@ std::string Quote(const std::wstring& text) {
 namespace e2e {
 int CheckState(HWND checkBox) {
   DWORD_PTR out = 0;
-  if (!checkBox || !SendMessageTimeoutW(checkBox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 3000, &out)) return -1;
+  if (!checkBox || !SendMessageTimeoutW(checkBox, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &out)) return -1;
   return static_cast<int>(out);
 }
 }  // namespace e2e

@@ -59,8 +59,8 @@ void BlankCaret(ScreenPicture& picture, const RECT& pictureOnScreen, const RECT&
   }
 }
 
-constexpr int kStillTries = 30;
-constexpr DWORD kStillStepMs = 100;
+// A caret blinks every half second, so still stretches this long do come.
+constexpr DWORD kStillForMs = 100;
 
 }  // namespace
 
@@ -101,13 +101,17 @@ ScreenPicture CaptureStill(HWND window, const RECT& rect) {
     return picture;
   };
   ScreenPicture picture = capture();
-  for (int tries = 0; tries < kStillTries && !picture.bits.empty(); ++tries) {
-    PumpFor(kStillStepMs);
-    ScreenPicture again = capture();
-    const bool still = again.bits == picture.bits;
-    picture = std::move(again);
-    if (still) break;
-  }
+  DWORD since = GetTickCount();
+  WaitFor(
+      [&] {
+        if (picture.bits.empty()) return true;
+        ScreenPicture again = capture();
+        if (again.bits == picture.bits) return GetTickCount() - since >= kStillForMs;
+        picture = std::move(again);
+        since = GetTickCount();
+        return false;
+      },
+      kEffectTimeoutMs);
   return picture;
 }
 

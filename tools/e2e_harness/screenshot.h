@@ -18,8 +18,8 @@ struct ScreenPicture {
 
 // Empty (0 x 0) when the rectangle cannot be read.
 ScreenPicture CaptureScreen(const RECT& screen);
-// What the screen shows of `window` in `rect`, once it holds still (at most
-// ~3 s), its caret's box blanked.
+// What the screen shows of `window` in `rect`, once it holds still (or at
+// the deadline for what a click causes), its caret's box blanked.
 ScreenPicture CaptureStill(HWND window, const RECT& rect);
 // The window's client area, as CaptureStill takes it.
 ScreenPicture CaptureClient(HWND window);

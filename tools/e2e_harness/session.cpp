@@ -11,8 +11,8 @@ namespace e2e {
 namespace ids = veltrane::ids;
 
 namespace {
-constexpr DWORD kStartTimeoutMs = 20000;
-constexpr DWORD kEndTimeoutMs = 5000;
+constexpr DWORD kStartTimeoutMs = 60000;
+constexpr DWORD kEndTimeoutMs = 20000;
 
 std::string ErrorText(DWORD error) { return "error " + std::to_string(error); }
 }  // namespace
@@ -43,10 +43,12 @@ bool Session::Start(std::string& why) {
         return main_ != nullptr || !Running();
       },
       kStartTimeoutMs);
-  if (main_) return true;
-  why = !Running() ? "the program ended before showing its main window"
+  // Shown is not yet ready: a click goes in once the program waits for input.
+  if (main_ && WaitProgramIdle(main_, kStartTimeoutMs)) return true;
+  why = !Running() ? "the program ended before it waited for input"
+        : main_    ? "the main window shows, but the program does not wait for input within 60 s"
         : shown    ? "no main window"
-                   : "no visible window titled " + Quote(kMainCaption) + " within 20 s";
+                   : "no visible window titled " + Quote(kMainCaption) + " within 60 s";
   return false;
 }
 
@@ -83,7 +85,7 @@ bool Session::Close(std::string& why) {
   // What the close box sends.
   PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
   if (!WaitFor([&] { return !Running(); }, kEndTimeoutMs)) {
-    why = "the process still runs 5 s after the main window was closed";
+    why = "the process still runs 20 s after the main window was closed";
     return false;
   }
   return true;
@@ -99,14 +101,19 @@ bool Session::Kill(std::string& why) {
     return false;
   }
   if (WaitForSingleObject(process_.hProcess, kEndTimeoutMs) != WAIT_OBJECT_0) {
-    why = "the process still runs 5 s after it was killed";
+    why = "the process still runs 20 s after it was killed";
     return false;
   }
   return true;
 }
 
 void Session::Screenshot(HWND window, const wchar_t* name) const {
-  PumpFor(300);  // let the program paint what it was just told
+  // WM_PAINT is sent, so whatever waited to be painted is painted when this
+  // returns. Wine puts it on the screen only as the program goes back to wait
+  // for input, just after it counts as idle, so the picture is kept once the
+  // screen holds still.
+  RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  WaitProgramIdle(window);
   SaveWindowBmp(window, settings_.outDir + name + L".bmp");
 }
 
@@ -125,12 +132,12 @@ BrowserWindow::BrowserWindow(const wchar_t* title, bool visible) {
   window_ = CreateWindowExW(0, kBrowserClass, title, WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 0, 0, 240,
                             120, nullptr, nullptr,
                             GetModuleHandleW(nullptr), nullptr);
-  PumpFor(100);
+  PumpOwnMessages();
 }
 
 BrowserWindow::~BrowserWindow() {
   if (window_) DestroyWindow(window_);
-  PumpFor(50);
+  PumpOwnMessages();
 }
 
 }  // namespace e2e
