@@ -113,14 +113,11 @@ void RunWindowCases(Report& report, const Settings& settings) {
     RECT r{};
     GetWindowRect(box, &r);
     ClickAt({(r.left + r.right) / 2, r.top});
-    c.Check(WaitFor([&] { return CheckState(box) == 1 && IsWindowEnabled(combo); }, 2000),
+    c.Check(WaitFor([&] { return CheckState(box) == 1 && IsWindowEnabled(combo); }, kEffectTimeoutMs),
             "a click on the wipe box's top row did not tick it");
     GetWindowRect(combo, &r);
     ClickAt({r.left + 20, r.top});
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    const DWORD thread = GetWindowThreadProcessId(s.Main(), nullptr);
-    c.Check(WaitFor([&] { return GetGUIThreadInfo(thread, &info) && IsChild(combo, info.hwndFocus); }, 2000),
+    c.Check(WaitFor([&] { return IsChild(combo, FocusOf(combo)); }, kEffectTimeoutMs),
             "a click on the pass list's top row did not focus its text field");
     c.Check(CheckState(box) == 1, "a click on the pass list's top row toggled the wipe box");
   });
