@@ -47,12 +47,12 @@ MemoryPeak Launched::Peak() const {
   return {counters.PeakWorkingSetSize / kMiB, counters.PeakPagefileUsage / kMiB};
 }
 
-bool WaitUntil(const std::function<bool()>& ready, double seconds) {
+bool WaitUntil(const std::function<bool()>& ready, double seconds, DWORD stepMs) {
   const double deadline = Seconds() + seconds;
   for (;;) {
     if (ready()) return true;
     if (Seconds() >= deadline) return false;
-    Sleep(1);
+    Sleep(stepMs);
   }
 }
 

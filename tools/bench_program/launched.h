@@ -31,8 +31,11 @@ class Launched {
   PROCESS_INFORMATION process_{};
 };
 
-// Polls `ready` about every millisecond; false when `seconds` pass first.
-bool WaitUntil(const std::function<bool()>& ready, double seconds);
+// Polls `ready` every `stepMs` milliseconds; false when `seconds` pass first.
+// Under Wine every look at another process's windows is a round trip to the
+// one wine server, which the program waits on for each file it deletes: a
+// long task is polled slowly, or the polling becomes part of what it measures.
+bool WaitUntil(const std::function<bool()>& ready, double seconds, DWORD stepMs = 1);
 
 // The window manager's copy of a window's text, read without a message, so a
 // program busy between two event pumps neither delays the read nor is slowed by it.
