@@ -347,6 +347,24 @@ TYPED_TEST(Contract, LinkToAReadOnlyFileIsRemovedAndTheFileStays) {
   EXPECT_EQ(fs.Attributes(this->P("ro.txt")), 33u);
 }
 
+// Wine opens a link to a file as its target: while a program holds the
+// target, the link cannot be removed either, with or without passes.
+TYPED_TEST(Contract, LinkToAHeldFileStaysWhileItIsHeld) {
+  if (!TypeParam::kTellsFileLinks) GTEST_SKIP() << "a file link opens as its target here";
+  ASSERT_TRUE(this->b.AddFile("t.txt", "held"));
+  ASSERT_TRUE(this->b.AddLink("l.lnk", "t.txt"));
+  auto held = this->b.Hold("t.txt");
+  ASSERT_TRUE(held);
+  fake::CountingPump events;
+  for (int passes : {0, 3}) EraseFile(this->b.files(), events, this->P("l.lnk"), passes);
+  EXPECT_TRUE(this->b.Exists("l.lnk"));
+  held.reset();
+  EXPECT_EQ(this->b.Content("t.txt"), "held");
+  EraseFile(this->b.files(), events, this->P("l.lnk"), 3);
+  EXPECT_FALSE(this->b.Exists("l.lnk")) << "removed once let go";
+  EXPECT_EQ(this->b.Content("t.txt"), "held");
+}
+
 // Wine lists no link whose target is gone and cannot open one: it is left
 // where it is, and no removal is ever aimed at where it points.
 TYPED_TEST(Contract, DanglingLinkIsNotSeenAndStays) {
@@ -365,14 +383,19 @@ TYPED_TEST(Contract, DanglingLinkIsNotSeenAndStays) {
   EXPECT_EQ(this->b.Content("l.txt"), "back") << "the link is still there";
 }
 
+// Cookie files named like devices or with a trailing dot are read as they are.
 TYPED_TEST(Contract, ReadStreamGivesTheBytes) {
-  ASSERT_TRUE(this->b.AddFile("c.txt", "a\rb\r\nc\n"));
-  auto stream = this->b.files().OpenRead(this->P("c.txt"));
-  ASSERT_TRUE(stream);
-  char buffer[64];
-  const std::size_t got = stream->Read(buffer, sizeof buffer);
-  EXPECT_EQ(std::string(buffer, got), "a\rb\r\nc\n");
-  EXPECT_EQ(stream->Read(buffer, sizeof buffer), 0u);
+  ASSERT_TRUE(this->b.AddFile("foo", "hidden", 34));
+  for (const char* name : {"c.txt", "nul.txt", "con", "foo."}) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(this->b.AddFile(name, "a\rb\r\nc\n"));
+    auto stream = this->b.files().OpenRead(this->P(name));
+    ASSERT_TRUE(stream);
+    char buffer[64];
+    const std::size_t got = stream->Read(buffer, sizeof buffer);
+    EXPECT_EQ(std::string(buffer, got), "a\rb\r\nc\n");
+    EXPECT_EQ(stream->Read(buffer, sizeof buffer), 0u);
+  }
   EXPECT_EQ(this->b.files().OpenRead(this->P("none.txt")), nullptr);
 }
 

@@ -91,6 +91,27 @@ TEST_F(Win32Layer, TrailingDotNamesBesideTheirPlainNames) {
   EXPECT_EQ(testing::ReadAll(dir + "hard"), "shared");
 }
 
+// A reader that shares everything keeps a wipe from opening the file for
+// itself alone: the file stays, never deleted unwritten. A link to it opens
+// for deletion alone, but Wine refuses the rename over a name whose target is
+// open, so the link stays too, and the target is never touched.
+TEST_F(Win32Layer, FileHeldByASharingReaderStaysAndSoDoesALinkToIt) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string dir = kFolder + "\\";
+  ASSERT_TRUE(testing::MakeFile(dir + "t.txt", "read"));
+  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.lnk", "t.txt"));
+  testing::HeldFile reader(dir + "t.txt", true);
+  ASSERT_TRUE(reader.ok());
+  EXPECT_EQ(fs.OpenToErase(dir + "t.txt"), nullptr);
+  auto link = fs.OpenToErase(dir + "l.lnk");
+  ASSERT_TRUE(link);
+  EXPECT_EQ(link->kind(), platform::WipeTarget::Kind::Link);
+  EXPECT_FALSE(link->Write("0", 1));
+  EXPECT_FALSE(link->Close());
+  EXPECT_TRUE(testing::Exists(dir + "l.lnk"));
+  EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "read");
+}
+
 // Listed names pass verbatim; only a folder part that needs it is settled,
 // since settling strips a trailing dot or blank from every part.
 TEST(ExactPath, ReachesTheNameAsGiven) {

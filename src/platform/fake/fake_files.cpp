@@ -180,6 +180,15 @@ class FakeFileSystem::Target : public WipeTarget {
 FakeFileSystem::FakeFileSystem() : top_(std::make_unique<Node>()) { top_->folder = true; }
 FakeFileSystem::~FakeFileSystem() = default;
 
+// Wine 8 opens a link to a file as its target, so a program holding the
+// target locks the link too.
+bool FakeFileSystem::Locked(const Node& node) const {
+  if (node.locked || node.held) return true;
+  if (!node.isLink || node.folder) return false;
+  const Node* target = Find(node.linkTarget);
+  return target && (target->locked || target->held);
+}
+
 // Wine 8 neither lists a link to a file that is gone nor can it query or
 // open one: the name is as good as missing.
 bool FakeFileSystem::Dangling(const Node& node) const {
@@ -378,7 +387,7 @@ std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path)
 
 bool FakeFileSystem::Delete(const std::string& path) {
   Node* node = Find(path);
-  if (!node || Dangling(*node) || node->folder || node->locked || node->held) return false;
+  if (!node || Dangling(*node) || node->folder || Locked(*node)) return false;
   if (node->attrs & platform::kAttrReadOnly) return false;
   Detach(*node);
   return true;
@@ -386,7 +395,7 @@ bool FakeFileSystem::Delete(const std::string& path) {
 
 std::unique_ptr<WipeTarget> FakeFileSystem::OpenToErase(const std::string& path) {
   Node* node = Find(path);
-  if (!node || Dangling(*node) || node->folder || node->locked || node->held) return nullptr;
+  if (!node || Dangling(*node) || node->folder || Locked(*node)) return nullptr;
   if (node->attrs & platform::kAttrReadOnly) return nullptr;
   WipeTarget::Kind kind = node->isLink            ? WipeTarget::Kind::Link
                           : node->data->names > 1 ? WipeTarget::Kind::HardLinked

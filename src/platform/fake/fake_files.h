@@ -85,6 +85,7 @@ class FakeFileSystem : public platform::FileSystem {
 
   Node* Find(const std::string& path) const;
   bool Dangling(const Node& node) const;
+  bool Locked(const Node& node) const;
   Node* FollowLinks(Node* node) const;
   Node& Make(const std::string& path, bool folder);
   void Detach(Node& node);

@@ -89,9 +89,9 @@ std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path
 // The sequence is the least a sound delete needs. On Windows: open (the link
 // itself, if the name is one), mark, close. Under Wine, where every call on a
 // handle is a round trip to the wine server (~45 us here), one more for the
-// final-path check: Wine 8 opens the target of a file link, gives no sign of
-// the link by name, and unlinks what a marked handle resolved to, so the mark
-// must never be set through a link.
+// link check (the path Wine holds for the handle): Wine 8 opens the target of
+// a file link, gives no sign of the link by name, and unlinks what a marked
+// handle resolved to, so the mark must never be set through a link.
 bool Win32FileSystem::Delete(const std::string& path) {
   const std::wstring name = ExactPath(path);
   FileHandle file(CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,

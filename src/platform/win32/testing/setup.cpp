@@ -158,10 +158,11 @@ std::optional<std::string> ReadAll(const std::string& path) {
 
 bool Exists(const std::string& path) { return AttributesOf(Exact(path)) != INVALID_FILE_ATTRIBUTES; }
 
-HeldFile::HeldFile(const std::string& path)
-    : handle_(reinterpret_cast<std::uintptr_t>(CreateFileW(Exact(path).c_str(), GENERIC_READ,
-                                                           FILE_SHARE_READ, nullptr,
-                                                           OPEN_EXISTING, 0, nullptr))) {}
+HeldFile::HeldFile(const std::string& path, bool shareAll)
+    : handle_(reinterpret_cast<std::uintptr_t>(CreateFileW(
+          Exact(path).c_str(), GENERIC_READ,
+          shareAll ? FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE : FILE_SHARE_READ,
+          nullptr, OPEN_EXISTING, 0, nullptr))) {}
 HeldFile::~HeldFile() {
   if (ok()) CloseHandle(reinterpret_cast<HANDLE>(handle_));
 }

@@ -38,10 +38,11 @@ std::optional<std::string> ReadAll(const std::string& path);
 bool Exists(const std::string& path);
 
 // Another handle on a file, opened for reading and sharing reading only, as
-// a program that holds the file would; closed with the object.
+// a program that holds the file would (or, with `shareAll`, as a reader that
+// lets others write and delete); closed with the object.
 class HeldFile {
  public:
-  explicit HeldFile(const std::string& path);
+  explicit HeldFile(const std::string& path, bool shareAll = false);
   ~HeldFile();
   HeldFile(const HeldFile&) = delete;
   HeldFile& operator=(const HeldFile&) = delete;
