@@ -53,7 +53,8 @@ std::string Lines(const std::vector<std::wstring>& lines) {
 void ExpectDetails(Case& c, const Session& s, int id, const char* name, const std::vector<std::wstring>& want,
                    const wchar_t* screenshot) {
   std::string why;
-  if (!c.Check(s.Click(id, why), std::string("cannot click ") + name + ": " + why)) return;
+  if (const bool clicked = s.Click(id, why); !c.Check(clicked, std::string("cannot click ") + name + ": " + why))
+    return;
   HWND details = nullptr;
   if (!c.Check(WaitFor([&] { return IsShown(details = s.DetailsWindow()); }, kEffectTimeoutMs),
                std::string("no details window after a click on ") + name))
@@ -70,7 +71,9 @@ void ExpectDetails(Case& c, const Session& s, int id, const char* name, const st
 void CloseDetails(Case& c, const Session& s) {
   const HWND details = s.DetailsWindow();
   std::string why;
-  if (!c.Check(s.ClickIn(details, ids::Details_Command_Close, why), "cannot click CLOSE: " + why)) return;
+  if (const bool clicked = s.ClickIn(details, ids::Details_Command_Close, why);
+      !c.Check(clicked, "cannot click CLOSE: " + why))
+    return;
   c.Check(WaitFor([&] { return !IsWindowVisible(details); }, kEffectTimeoutMs), "the details window stays after CLOSE");
   c.Check(IsWindow(details) != FALSE, "CLOSE destroyed the details window");
 }
@@ -112,7 +115,8 @@ void RunDetailsCases(Report& report, const Session& s, const Profile& profile) {
 
   report.Run("cache_row_opens_nothing", [&](Case& c) {
     std::string why;
-    if (!c.Check(s.Click(ids::Status_Cache, why), "cannot click Status_Cache: " + why)) return;
+    if (const bool clicked = s.Click(ids::Status_Cache, why); !c.Check(clicked, "cannot click Status_Cache: " + why))
+      return;
     // The row took the click; once its program is idle again, the click has
     // done all it does.
     c.Check(WaitProgramIdle(s.Main()), "the program stays busy after a click on Status_Cache");

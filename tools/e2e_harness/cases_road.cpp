@@ -148,7 +148,9 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
   report.Run("scan_rows_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
     std::string clickWhy;
-    if (!c.Check(s.Click(road.scanId, clickWhy), "cannot click the scan control: " + clickWhy)) return;
+    if (const bool clicked = s.Click(road.scanId, clickWhy);
+        !c.Check(clicked, "cannot click the scan control: " + clickWhy))
+      return;
     ExpectRows(c, s, ScanRows(), "after the scan");
     s.Screenshot(s.Main(), (L"after-scan-" + std::wstring(tag.begin(), tag.end())).c_str());
   });
@@ -158,7 +160,9 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
   report.Run("remove_cancel_changes_nothing_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
     std::string clickWhy;
-    if (!c.Check(s.Click(road.removeId, clickWhy), "cannot click the remove control: " + clickWhy)) return;
+    if (const bool clicked = s.Click(road.removeId, clickWhy);
+        !c.Check(clicked, "cannot click the remove control: " + clickWhy))
+      return;
     ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDCANCEL);
     c.Check(WaitProgramIdle(s.Main()), "the program stays busy after Cancel");
     c.Check(ReadRows(s) == ScanRows(), "the rows changed after Cancel");
@@ -176,7 +180,9 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
   report.Run("remove_ok_rows_and_summary_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
     std::string clickWhy;
-    if (!c.Check(s.Click(road.removeId, clickWhy), "cannot click the remove control: " + clickWhy)) return;
+    if (const bool clicked = s.Click(road.removeId, clickWhy);
+        !c.Check(clicked, "cannot click the remove control: " + clickWhy))
+      return;
     const DWORD start = GetTickCount();
     ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
     ExpectRows(c, s, kRemovedRows, "after the removal");
@@ -199,14 +205,18 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
       if (!c.Check(started, why)) return;
       DismissMessageWindow(s);
       std::string clickWhy;
-      if (!c.Check(s.Click(road.scanId, clickWhy), "cannot click the scan control: " + clickWhy)) return;
+      if (const bool clicked = s.Click(road.scanId, clickWhy);
+          !c.Check(clicked, "cannot click the scan control: " + clickWhy))
+        return;
       // Only the read-only history file could not go.
       ExpectRows(c, s,
                  {L" No cookies found", L" Found: 0 URL - " + std::to_wstring(UndeletableCount(Root::History)) + L" Files",
                   L" No cache file found"},
                  "after a second scan");
       // Let the next removal clear the scan flag again.
-      if (!c.Check(s.Click(road.removeId, clickWhy), "cannot click the remove control: " + clickWhy)) return;
+      if (const bool clicked = s.Click(road.removeId, clickWhy);
+          !c.Check(clicked, "cannot click the remove control: " + clickWhy))
+        return;
       ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
       ExpectRows(c, s, kRemovedRows, "after the second removal");
       ExpectFiles(c, profile, true);
@@ -217,7 +227,9 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
     DismissMessageWindow(s);
     for (int id : {int{ids::Status_History}, road.removeId}) {
       std::string clickWhy;
-      if (!c.Check(s.Click(id, clickWhy), "cannot click " + std::to_string(id) + ": " + clickWhy)) continue;
+      if (const bool clicked = s.Click(id, clickWhy);
+          !c.Check(clicked, "cannot click " + std::to_string(id) + ": " + clickWhy))
+        continue;
       ExpectMessageBox(c, s, L"Scan your system first!", L"Veltrane", false, IDOK);
     }
     std::string closeWhy;

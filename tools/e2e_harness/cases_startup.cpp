@@ -98,7 +98,8 @@ void ToggleBy(Case& c, const Session& s, int id, const char* name) {
   ExpectWipeState(c, s, 0, std::string("before clicking ") + name);
   for (int ticked : {1, 0}) {
     std::string why;
-    if (!c.Check(s.Click(id, why), std::string("cannot click ") + name + ": " + why)) return;
+    if (const bool clicked = s.Click(id, why); !c.Check(clicked, std::string("cannot click ") + name + ": " + why))
+      return;
     WaitFor([&] { return CheckState(s.Control(ids::Check_Wipe)) == ticked; }, kEffectTimeoutMs);
     ExpectWipeState(c, s, ticked, std::string("after a click on ") + name);
   }
@@ -148,7 +149,9 @@ void WithBrowserWindow(Report& report, const Settings& settings) {
   report.Run("message_window_ok_hides_it", [&](Case& c) {
     if (!c.Check(IsShown(msg), "no message window to answer")) return;
     std::string clickWhy;
-    if (!c.Check(s.ClickIn(msg, ids::Msg_Command_Close, clickWhy), "cannot click OK!: " + clickWhy)) return;
+    if (const bool clicked = s.ClickIn(msg, ids::Msg_Command_Close, clickWhy);
+        !c.Check(clicked, "cannot click OK!: " + clickWhy))
+      return;
     c.Check(WaitFor([&] { return !IsWindowVisible(msg); }, kEffectTimeoutMs), "still shown 20 s after OK!");
     c.Check(IsWindow(msg) != FALSE, "the window was destroyed, not hidden");
     c.Expect(Text(FindControl(msg, ids::Label_Msg)), kWarning, "the hidden window's text");
@@ -239,7 +242,8 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
     std::string clickWhy, how;
     if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
     WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs);
-    c.Check(ChoosePassByMouse(s, 2, how), "cannot choose item 2: " + how);
+    const bool chosen = ChoosePassByMouse(s, 2, how);
+    c.Check(chosen, "cannot choose item 2: " + how);
     if (how != "mouse") report.Note("pass list choice: " + how);
     for (int ticked : {0, 1}) {
       if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
@@ -261,7 +265,10 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
       // Focus the text field with a click on its left end, then type.
       RECT r{};
       GetWindowRect(combo, &r);
-      ClickAt({r.left + 12, r.top + 10});
+      std::string clickWhy;
+      if (const bool clicked = ClickControlAt(combo, {r.left + 12, r.top + 10}, clickWhy);
+          !c.Check(clicked, "the text field: " + clickWhy))
+        return;
       if (!c.Check(WaitFor([&] { return GetParent(FocusOf(combo)) == combo; }, kEffectTimeoutMs),
                    "the click does not focus the pass list's text field"))
         return;
@@ -285,7 +292,7 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
     for (auto [id, name] : {std::pair{int{ids::Status_Cookies}, "Status_Cookies"},
                             std::pair{int{ids::Label_History_Details}, "Label_History_Details"}}) {
       std::string clickWhy;
-      if (!c.Check(s.Click(id, clickWhy), std::string(name) + ": " + clickWhy)) continue;
+      if (const bool clicked = s.Click(id, clickWhy); !c.Check(clicked, std::string(name) + ": " + clickWhy)) continue;
       ExpectMessageBox(c, s, L"Scan your system first!", L"Veltrane", false, IDOK);
       c.Check(!IsShown(s.DetailsWindow()), std::string("the details window shows after a click on ") + name);
     }
@@ -312,20 +319,24 @@ bool ChoosePassByMouse(const Session& session, int index, std::string& how) {
   auto dropDown = [&] {
     return FindTopWindow(session.Pid(), [](HWND w) { return IsWindowVisible(w) && ClassName(w) == L"ComboLBox"; });
   };
-  WaitProgramIdle(combo, kReadyTimeoutMs);
-  ClickAt({r.right - 8, r.top + 10});  // the drop-down arrow
+  std::string why;
   HWND list = nullptr;
-  if (WaitFor([&] { return (list = dropDown()) != nullptr; }, kEffectTimeoutMs)) {
+  if (!ClickControlAt(combo, {r.right - 8, r.top + 10}, why)) {  // the drop-down arrow
+    how = "the arrow: " + why;
+  } else if (WaitFor([&] { return (list = dropDown()) != nullptr; }, kEffectTimeoutMs)) {
     DWORD_PTR itemHeight = 0;
     SendMessageTimeoutW(combo, CB_GETITEMHEIGHT, 0, 0, SMTO_ABORTIFHUNG, 3000, &itemHeight);
     RECT lr{};
     GetWindowRect(list, &lr);
-    ClickAt({(lr.left + lr.right) / 2, lr.top + 1 + static_cast<int>(itemHeight) * index + static_cast<int>(itemHeight) / 2});
-    if (WaitFor([&] { return ReadCombo(combo).selection == index && !dropDown(); }, kEffectTimeoutMs)) {
+    const POINT item{(lr.left + lr.right) / 2,
+                     lr.top + 1 + static_cast<int>(itemHeight) * index + static_cast<int>(itemHeight) / 2};
+    if (ClickControlAt(list, item, why) &&
+        WaitFor([&] { return ReadCombo(combo).selection == index && !dropDown(); }, kEffectTimeoutMs)) {
       how = "mouse";
       return true;
     }
-    how = "the click on the drop-down list did not select item " + std::to_string(index);
+    how = "the click on the drop-down list did not select item " + std::to_string(index) +
+          (why.empty() ? "" : ": " + why);
   } else {
     how = "no drop-down list after a click on the arrow";
   }
@@ -345,7 +356,8 @@ void ExpectMessageBox(Case& c, const Session& session, const std::wstring& text,
   c.Check(box.hasOk, "the message box has no OK button");
   c.Check(box.hasCancel == okCancel, okCancel ? "the message box has no Cancel button" : "the message box has a Cancel button");
   std::string how;
-  c.Check(AnswerMessageBox(box.box, answer, how), "the message box stays after the answer: " + how);
+  const bool answered = AnswerMessageBox(box.box, answer, how);
+  c.Check(answered, "the message box stays after the answer: " + how);
   if (how != "clicked") std::printf("NOTE message box %s: %s\n", Quote(text).c_str(), how.c_str());
 }
 

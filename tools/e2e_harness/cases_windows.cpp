@@ -92,7 +92,9 @@ void RunWindowCases(Report& report, const Settings& settings) {
   report.Run("link_click_opens_the_address_in_the_https_handler", [&](Case& c) {
     if (!c.Check(registered, registerWhy) || !c.Check(started, why)) return;
     std::string clickWhy;
-    if (!c.Check(s.Click(veltrane::ids::Label_URL, clickWhy), "cannot click Label_URL: " + clickWhy)) return;
+    if (const bool clicked = s.Click(veltrane::ids::Label_URL, clickWhy);
+        !c.Check(clicked, "cannot click Label_URL: " + clickWhy))
+      return;
     const std::string expected = Utf8(kAddress) + " show=" + std::to_string(SW_SHOWMINIMIZED) + "\n";
     c.Check(WaitFor([&] { return !ReadAll(record).empty(); }, kEffectTimeoutMs), "the handler got nothing within 20 s");
     // Once the program is idle again every start the click asked for is made,
@@ -112,11 +114,16 @@ void RunWindowCases(Report& report, const Settings& settings) {
     const HWND combo = s.Control(veltrane::ids::Combo_Pass);
     RECT r{};
     GetWindowRect(box, &r);
-    ClickAt({(r.left + r.right) / 2, r.top});
+    std::string clickWhy;
+    if (const bool clicked = ClickControlAt(box, {(r.left + r.right) / 2, r.top}, clickWhy);
+        !c.Check(clicked, "the wipe box: " + clickWhy))
+      return;
     c.Check(WaitFor([&] { return CheckState(box) == 1 && IsWindowEnabled(combo); }, kEffectTimeoutMs),
             "a click on the wipe box's top row did not tick it");
     GetWindowRect(combo, &r);
-    ClickAt({r.left + 20, r.top});
+    if (const bool clicked = ClickWhenReady(combo, {r.left + 20, r.top}, clickWhy);
+        !c.Check(clicked, "the pass list: " + clickWhy))
+      return;
     c.Check(WaitFor([&] { return IsChild(combo, FocusOf(combo)); }, kEffectTimeoutMs),
             "a click on the pass list's top row did not focus its text field");
     c.Check(CheckState(box) == 1, "a click on the pass list's top row toggled the wipe box");

@@ -43,17 +43,16 @@ GUITHREADINFO ThreadInfoOf(HWND window) {
 
 HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
 
-// What keeps the control from taking a click now; empty when nothing does.
-std::string NotReady(HWND control) {
+// What keeps the control from taking a click at the point now; empty when
+// nothing does. `hit` is the window there.
+std::string NotReady(HWND control, POINT screen, HWND& hit) {
   if (!IsWindow(control)) return "control does not exist";
   if (!IsWindowVisible(control)) return "control is hidden";
-  const HWND top = GetAncestor(control, GA_ROOT);
-  if (!IsWindowEnabled(control) || !IsWindowEnabled(top)) return "control or its window is disabled";
-  const HWND hit = WindowFromPoint(CentreOnScreen(control));
-  // A label may let the hit test through to its window; any window of the
-  // same top-level window will do, another top-level window covers it.
-  if (GetAncestor(hit, GA_ROOT) != top)
-    return "covered at its centre by a " + Utf8(ClassName(hit)) + " window titled " +
+  if (!IsWindowEnabled(control) || !IsWindowEnabled(GetAncestor(control, GA_ROOT)))
+    return "control or its window is disabled";
+  hit = WindowFromPoint(screen);
+  if (hit != control && !IsChild(control, hit))
+    return "covered at the point by a " + Utf8(ClassName(hit)) + " window in one titled " +
            Quote(Text(GetAncestor(hit, GA_ROOT)));
   return {};
 }
@@ -69,19 +68,15 @@ bool MoveTo(POINT screen) {
       kReadyTimeoutMs);
 }
 
-bool ClickAt(POINT screen) {
-  const bool moved = MoveTo(screen);
-  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
-  SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
-  return moved;
-}
-
-bool ClickControl(HWND control, std::string& why) {
+namespace {
+// Waits until the control can take a click at the point and puts the pointer
+// there; `hit` is the window there.
+bool ReadyToClick(HWND control, POINT screen, HWND& hit, std::string& why) {
   if (!control) {
     why = "control does not exist";
     return false;
   }
-  if (!WaitFor([&] { return (why = NotReady(control)).empty(); }, kReadyTimeoutMs)) {
+  if (!WaitFor([&] { return (why = NotReady(control, screen, hit)).empty(); }, kReadyTimeoutMs)) {
     why += " (for 20 s)";
     return false;
   }
@@ -89,21 +84,40 @@ bool ClickControl(HWND control, std::string& why) {
     why = "its program did not wait for input within 20 s";
     return false;
   }
-  const POINT centre = CentreOnScreen(control);
-  if (!MoveTo(centre)) {
+  if (!MoveTo(screen)) {
     why = "the pointer did not reach the control within 20 s";
     return false;
   }
-  // Labels and buttons alike take the mouse on the press and let it go on the
-  // release: seeing both is seeing the program take the click.
-  SendMouseAt(centre, MOUSEEVENTF_LEFTDOWN);
-  const bool pressed = WaitFor([&] { return CaptureOf(control) == control; }, kEffectTimeoutMs);
-  SendMouseAt(centre, MOUSEEVENTF_LEFTUP);
+  return true;
+}
+}  // namespace
+
+bool ClickControl(HWND control, std::string& why) {
+  return ClickControlAt(control, CentreOnScreen(control), why);
+}
+
+bool ClickWhenReady(HWND control, POINT screen, std::string& why) {
+  HWND hit = nullptr;
+  if (!ReadyToClick(control, screen, hit, why)) return false;
+  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
+  return true;
+}
+
+bool ClickControlAt(HWND control, POINT screen, std::string& why) {
+  HWND hit = nullptr;
+  if (!ReadyToClick(control, screen, hit, why)) return false;
+  // Labels, buttons, edit fields and lists alike hold the mouse from the
+  // press to the release: seeing both is seeing the program take the click.
+  // (A drop-down list holds it already; its release still shows.)
+  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
+  const bool pressed = WaitFor([&] { return CaptureOf(hit) == hit; }, kEffectTimeoutMs);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
   if (!pressed) {
     why = "the control did not take the press within 20 s";
     return false;
   }
-  if (!WaitFor([&] { return CaptureOf(control) != control; }, kEffectTimeoutMs)) {
+  if (!WaitFor([&] { return CaptureOf(hit) != hit; }, kEffectTimeoutMs)) {
     why = "the control did not take the release within 20 s";
     return false;
   }

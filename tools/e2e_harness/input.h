@@ -11,13 +11,18 @@ namespace e2e {
 
 // Moves the pointer and waits until it is there.
 bool MoveTo(POINT screen);
-// A press and a release at the point; the caller waits for what it causes.
-bool ClickAt(POINT screen);
-// Clicks the control's centre once it can take the click (shown, enabled, not
-// covered by another top-level window, its program waiting for input), and
-// waits until the control has taken the press and the release. On refusal
-// `why` says what was wrong.
+// Clicks the control at a point on the screen once it can take the click
+// (shown, enabled, the window there is the control or one of its children,
+// its program waiting for input), and waits until the window there has taken
+// the press and the release. The caller waits for what the click causes. On
+// refusal `why` says what was wrong.
+bool ClickControlAt(HWND control, POINT screen, std::string& why);
+// The same at the control's centre.
 bool ClickControl(HWND control, std::string& why);
+// For a point whose window does not hold the mouse (a combo box's border): the
+// click once the control can take it, and nothing more; the caller waits for
+// what it causes.
+bool ClickWhenReady(HWND control, POINT screen, std::string& why);
 void TapKey(WORD virtualKey);
 // The window that has the keyboard focus in the thread owning `window`.
 HWND FocusOf(HWND window);
