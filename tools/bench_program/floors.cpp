@@ -35,6 +35,9 @@ int BareCheckedDelete(const std::vector<std::wstring>& paths) {
   const auto query = reinterpret_cast<QueryObject>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
   std::vector<ULONG_PTR> held((sizeof(OBJECT_NAME_INFORMATION) + 65536) / sizeof(ULONG_PTR));
+  // Windows opens a link itself with FILE_FLAG_OPEN_REPARSE_POINT, so there
+  // the open needs no check after it; only Wine gives its links away by path.
+  const bool wine = GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
   int gone = 0;
   for (const std::wstring& path : paths) {
     // The exact form, so that the name reaches the listed file and nothing else.
@@ -43,14 +46,17 @@ int BareCheckedDelete(const std::vector<std::wstring>& paths) {
                            FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (h == INVALID_HANDLE_VALUE) continue;
     // Wine holds the handle's path as "\??\" and the name, unless the name is a link.
-    ULONG got = 0;
-    const auto* name = reinterpret_cast<const OBJECT_NAME_INFORMATION*>(held.data());
-    const bool same = query(h, ObjectNameInformation, held.data(), ULONG(held.size() * sizeof(ULONG_PTR)), &got) >= 0 &&
-                      name->Name.Length / sizeof(wchar_t) == exact.size() &&
-                      CompareStringOrdinal(name->Name.Buffer + 4, int(exact.size() - 4), exact.c_str() + 4,
-                                           int(exact.size() - 4), TRUE) == CSTR_EQUAL;
+    const auto heldIsName = [&] {
+      const auto* name = reinterpret_cast<const OBJECT_NAME_INFORMATION*>(held.data());
+      ULONG got = 0;
+      return query(h, ObjectNameInformation, held.data(), ULONG(held.size() * sizeof(ULONG_PTR)), &got) >= 0 &&
+             name->Name.Length / sizeof(wchar_t) == exact.size() &&
+             CompareStringOrdinal(name->Name.Buffer + 4, int(exact.size() - 4), exact.c_str() + 4,
+                                  int(exact.size() - 4), TRUE) == CSTR_EQUAL;
+    };
     FILE_DISPOSITION_INFO disposition{TRUE};
-    if (same && SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition)) ++gone;
+    if ((!wine || heldIsName()) && SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition))
+      ++gone;
     CloseHandle(h);
   }
   return gone;

@@ -12,10 +12,10 @@ namespace bench {
 void BareWalk(const std::wstring& folder, std::vector<std::wstring>& files);
 // DeleteFileW on each path; returns how many went.
 int BareDelete(const std::vector<std::wstring>& paths);
-// What a delete that checks what it deletes cannot do without under Wine:
-// open the exact name ("\\?\"), ask the path Wine holds for the handle (Wine
-// gives a file link no other sign), mark the handle for deletion, close it.
-// Returns how many went.
+// What a delete that checks what it deletes cannot do without: open the exact
+// name ("\\?\"), under Wine ask the path it holds for the handle (Wine gives a
+// file link no other sign), mark the handle for deletion, close it. Returns
+// how many went.
 int BareCheckedDelete(const std::vector<std::wstring>& paths);
 // For each file: open it, write bytes[i] "0" characters in chunks of `chunk`,
 // flush, close and delete it; returns how many went.
