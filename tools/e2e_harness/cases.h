@@ -23,6 +23,9 @@ constexpr const wchar_t* kPassItems[] = {L"1 Pass    (normal)", L"3 Passes (secu
 // falls back to CB_SETCURSEL (which runs none of the program's code, as a
 // mouse choice does not either) and says so in `how`.
 bool ChoosePassByMouse(const Session& session, int index, std::string& how);
+// Clicks control `id` of `top` (the main window when null); when the click
+// cannot be given, fails the case with "cannot click <what>: " and the reason.
+bool Clicked(Case& c, const Session& session, int id, const std::string& what, HWND top = nullptr);
 // Answers the box that a click raised; checks its text, title and buttons.
 void ExpectMessageBox(Case& c, const Session& session, const std::wstring& text, const std::wstring& title,
                       bool okCancel, int answer);

@@ -52,8 +52,7 @@ std::string Lines(const std::vector<std::wstring>& lines) {
 // Clicks `id` on the main window and checks the details window it opens.
 void ExpectDetails(Case& c, const Session& s, int id, const char* name, const std::vector<std::wstring>& want,
                    const wchar_t* screenshot) {
-  std::string why;
-  if (const bool clicked = s.Click(id, why); !c.Check(clicked, std::string("cannot click ") + name + ": " + why))
+  if (!Clicked(c, s, id, name))
     return;
   HWND details = nullptr;
   if (!c.Check(WaitFor([&] { return IsShown(details = s.DetailsWindow()); }, kEffectTimeoutMs),
@@ -70,9 +69,7 @@ void ExpectDetails(Case& c, const Session& s, int id, const char* name, const st
 
 void CloseDetails(Case& c, const Session& s) {
   const HWND details = s.DetailsWindow();
-  std::string why;
-  if (const bool clicked = s.ClickIn(details, ids::Details_Command_Close, why);
-      !c.Check(clicked, "cannot click CLOSE: " + why))
+  if (!Clicked(c, s, ids::Details_Command_Close, "Details_Command_Close", details))
     return;
   c.Check(WaitFor([&] { return !IsWindowVisible(details); }, kEffectTimeoutMs), "the details window stays after CLOSE");
   c.Check(IsWindow(details) != FALSE, "CLOSE destroyed the details window");
@@ -114,8 +111,7 @@ void RunDetailsCases(Report& report, const Session& s, const Profile& profile) {
   });
 
   report.Run("cache_row_opens_nothing", [&](Case& c) {
-    std::string why;
-    if (const bool clicked = s.Click(ids::Status_Cache, why); !c.Check(clicked, "cannot click Status_Cache: " + why))
+    if (!Clicked(c, s, ids::Status_Cache, "Status_Cache"))
       return;
     // The row took the click; once its program is idle again, the click has
     // done all it does.

@@ -88,13 +88,13 @@ bool RowsSettled(const Session& s, const wchar_t* const* lastTexts) {
 // The widest status texts come from a scan and a removal of the seeded profile.
 void ScanAndRemove(Case& c, const Session& s) {
   std::string why;
-  if (!c.Check(s.Click(ids::Command_Scan, why), "cannot click Command_Scan: " + why)) return;
+  if (!Clicked(c, s, ids::Command_Scan, "Command_Scan")) return;
   const wchar_t* scanEnds[] = {L" Found:", L" No cache", L"ERROR", nullptr};
   if (!c.Check(WaitFor([&] { return RowsSettled(s, scanEnds); }, 30000), "the scan did not end within 30 s")) return;
   ExpectCaptionsWhole(c, s, "after the scan");
   s.Screenshot(s.Main(), L"after-scan-stock-fonts");
 
-  if (c.Check(s.Click(ids::Status_Cookies, why), "cannot click Status_Cookies: " + why)) {
+  if (Clicked(c, s, ids::Status_Cookies, "Status_Cookies")) {
     HWND details = nullptr;
     if (c.Check(WaitFor([&] { return IsShown(details = s.DetailsWindow()); }, kEffectTimeoutMs), "no details window")) {
       // The list fills while events run: a heading, a blank line, the domains.
@@ -105,7 +105,7 @@ void ScanAndRemove(Case& c, const Session& s) {
     }
   }
 
-  if (!c.Check(s.Click(ids::Command_Remove, why), "cannot click Command_Remove: " + why)) return;
+  if (!Clicked(c, s, ids::Command_Remove, "Command_Remove")) return;
   ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
   const wchar_t* removalEnds[] = {L" Cache files erased", nullptr};
   HWND msg = nullptr;
@@ -114,7 +114,7 @@ void ScanAndRemove(Case& c, const Session& s) {
     return;
   s.Screenshot(msg, L"message-window-summary-stock-fonts");
   // The message window lies over the rows: it goes before they are read.
-  if (c.Check(s.ClickIn(msg, ids::Msg_Command_Close, why), "cannot click OK!: " + why))
+  if (Clicked(c, s, ids::Msg_Command_Close, "Msg_Command_Close", msg))
     WaitFor([&] { return !IsWindowVisible(msg); }, kEffectTimeoutMs);
   ExpectCaptionsWhole(c, s, "after the removal");
   s.Screenshot(s.Main(), L"after-removal-stock-fonts");

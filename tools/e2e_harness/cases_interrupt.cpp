@@ -138,19 +138,19 @@ bool Poll(const std::function<bool()>& ready, DWORD timeoutMs) {
 // Runs the removal with seven passes and returns when the program is at
 // `point` of the wipe of the big file, which it must still be wiping.
 bool ReachPoint(Case& c, Session& s, const Profile& profile, Point point) {
-  std::string why, how;
-  if (!c.Check(s.Click(ids::Check_Wipe, why), why)) return false;
+  std::string how;
+  if (!Clicked(c, s, ids::Check_Wipe, "Check_Wipe")) return false;
   if (!c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs),
                "the pass list stays disabled"))
     return false;
   if (!c.Check(ChoosePassByMouse(s, kSevenPasses, how), how)) return false;
-  if (!c.Check(s.Click(ids::Command_Scan, why), why)) return false;
+  if (!Clicked(c, s, ids::Command_Scan, "Command_Scan")) return false;
   const HWND cookies = s.Control(ids::Status_Cookies), cache = s.Control(ids::Status_Cache);
   if (!c.Check(WaitFor([&] { return Text(cache) == L" Found: 2 files" && Text(cookies) == L" Found: 1 cookies"; },
                        kEffectTimeoutMs),
                "the scan shows " + Quote(Text(cookies)) + " and " + Quote(Text(cache))))
     return false;
-  if (!c.Check(s.Click(ids::Command_Remove, why), why)) return false;
+  if (!Clicked(c, s, ids::Command_Remove, "Command_Remove")) return false;
   ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
   if (c.Failed()) return false;
 

@@ -137,8 +137,8 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
   if (road.passIndex >= 0)
     report.Run("choose_wipe_passes_" + tag, [&](Case& c) {
       if (!c.Check(started, why)) return;
-      std::string clickWhy, how;
-      if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
+      std::string how;
+      if (!Clicked(c, s, ids::Check_Wipe, "Check_Wipe")) return;
       c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs),
               "the pass list stays disabled");
       c.Check(ChoosePassByMouse(s, road.passIndex, how), how);
@@ -147,9 +147,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
 
   report.Run("scan_rows_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
-    std::string clickWhy;
-    if (const bool clicked = s.Click(road.scanId, clickWhy);
-        !c.Check(clicked, "cannot click the scan control: " + clickWhy))
+    if (!Clicked(c, s, road.scanId, "the scan control"))
       return;
     ExpectRows(c, s, ScanRows(), "after the scan");
     s.Screenshot(s.Main(), (L"after-scan-" + std::wstring(tag.begin(), tag.end())).c_str());
@@ -159,9 +157,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
 
   report.Run("remove_cancel_changes_nothing_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
-    std::string clickWhy;
-    if (const bool clicked = s.Click(road.removeId, clickWhy);
-        !c.Check(clicked, "cannot click the remove control: " + clickWhy))
+    if (!Clicked(c, s, road.removeId, "the remove control"))
       return;
     ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDCANCEL);
     c.Check(WaitProgramIdle(s.Main()), "the program stays busy after Cancel");
@@ -179,9 +175,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
 
   report.Run("remove_ok_rows_and_summary_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
-    std::string clickWhy;
-    if (const bool clicked = s.Click(road.removeId, clickWhy);
-        !c.Check(clicked, "cannot click the remove control: " + clickWhy))
+    if (!Clicked(c, s, road.removeId, "the remove control"))
       return;
     const DWORD start = GetTickCount();
     ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
@@ -204,9 +198,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
     report.Run("rescan_after_removal_finds_what_stayed", [&](Case& c) {
       if (!c.Check(started, why)) return;
       DismissMessageWindow(s);
-      std::string clickWhy;
-      if (const bool clicked = s.Click(road.scanId, clickWhy);
-          !c.Check(clicked, "cannot click the scan control: " + clickWhy))
+      if (!Clicked(c, s, road.scanId, "the scan control"))
         return;
       // Only the read-only history file could not go.
       ExpectRows(c, s,
@@ -214,8 +206,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
                   L" No cache file found"},
                  "after a second scan");
       // Let the next removal clear the scan flag again.
-      if (const bool clicked = s.Click(road.removeId, clickWhy);
-          !c.Check(clicked, "cannot click the remove control: " + clickWhy))
+      if (!Clicked(c, s, road.removeId, "the remove control"))
         return;
       ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
       ExpectRows(c, s, kRemovedRows, "after the second removal");
@@ -226,9 +217,7 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
     if (!c.Check(started, why)) return;
     DismissMessageWindow(s);
     for (int id : {int{ids::Status_History}, road.removeId}) {
-      std::string clickWhy;
-      if (const bool clicked = s.Click(id, clickWhy);
-          !c.Check(clicked, "cannot click " + std::to_string(id) + ": " + clickWhy))
+      if (!Clicked(c, s, id, std::to_string(id)))
         continue;
       ExpectMessageBox(c, s, L"Scan your system first!", L"Veltrane", false, IDOK);
     }
@@ -247,15 +236,13 @@ void MissingShellFolders(Report& report, const Settings& settings, const Profile
   report.Run("scan_without_shell_folders", [&](Case& c) {
     if (!c.Check(started, why)) return;
     c.Check(!ReadProfile().Complete() && ReadProfile().cookies.empty(), "the Shell Folders values are still there");
-    std::string clickWhy;
-    if (!c.Check(s.Click(ids::Command_Scan, clickWhy), clickWhy)) return;
+    if (!Clicked(c, s, ids::Command_Scan, "Command_Scan")) return;
     ExpectRows(c, s, {kNotFound, kNotFound, kNotFound}, "after the scan");
   });
 
   report.Run("remove_without_shell_folders_shows_summary", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    std::string clickWhy;
-    if (!c.Check(s.Click(ids::Command_Remove, clickWhy), clickWhy)) return;
+    if (!Clicked(c, s, ids::Command_Remove, "Command_Remove")) return;
     ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
     ExpectSummary(c, s);
     c.Check(ReadRows(s) == Rows{kNotFound, kNotFound, kNotFound}, "the rows changed");
@@ -264,7 +251,7 @@ void MissingShellFolders(Report& report, const Settings& settings, const Profile
     // The cache stage did not run, so the scan still counts: a second
     // removal asks again instead of refusing.
     DismissMessageWindow(s);
-    if (!c.Check(s.Click(ids::Command_Remove, clickWhy), clickWhy)) return;
+    if (!Clicked(c, s, ids::Command_Remove, "Command_Remove")) return;
     ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDCANCEL);
     std::string closeWhy;
     c.Check(s.Close(closeWhy), closeWhy);

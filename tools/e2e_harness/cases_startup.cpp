@@ -97,8 +97,7 @@ void ExpectWipeState(Case& c, const Session& s, int ticked, const std::string& a
 void ToggleBy(Case& c, const Session& s, int id, const char* name) {
   ExpectWipeState(c, s, 0, std::string("before clicking ") + name);
   for (int ticked : {1, 0}) {
-    std::string why;
-    if (const bool clicked = s.Click(id, why); !c.Check(clicked, std::string("cannot click ") + name + ": " + why))
+    if (!Clicked(c, s, id, name))
       return;
     WaitFor([&] { return CheckState(s.Control(ids::Check_Wipe)) == ticked; }, kEffectTimeoutMs);
     ExpectWipeState(c, s, ticked, std::string("after a click on ") + name);
@@ -148,9 +147,7 @@ void WithBrowserWindow(Report& report, const Settings& settings) {
 
   report.Run("message_window_ok_hides_it", [&](Case& c) {
     if (!c.Check(IsShown(msg), "no message window to answer")) return;
-    std::string clickWhy;
-    if (const bool clicked = s.ClickIn(msg, ids::Msg_Command_Close, clickWhy);
-        !c.Check(clicked, "cannot click OK!: " + clickWhy))
+    if (!Clicked(c, s, ids::Msg_Command_Close, "Msg_Command_Close", msg))
       return;
     c.Check(WaitFor([&] { return !IsWindowVisible(msg); }, kEffectTimeoutMs), "still shown 20 s after OK!");
     c.Check(IsWindow(msg) != FALSE, "the window was destroyed, not hidden");
@@ -239,14 +236,14 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
 
   report.Run("mouse_choice_survives_untick_and_tick", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    std::string clickWhy, how;
-    if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
+    std::string how;
+    if (!Clicked(c, s, ids::Check_Wipe, "Check_Wipe")) return;
     WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs);
     const bool chosen = ChoosePassByMouse(s, 2, how);
     c.Check(chosen, "cannot choose item 2: " + how);
     if (how != "mouse") report.Note("pass list choice: " + how);
     for (int ticked : {0, 1}) {
-      if (!c.Check(s.Click(ids::Check_Wipe, clickWhy), clickWhy)) return;
+      if (!Clicked(c, s, ids::Check_Wipe, "Check_Wipe")) return;
       WaitFor([&] { return CheckState(s.Control(ids::Check_Wipe)) == ticked; }, kEffectTimeoutMs);
     }
     ExpectWipeState(c, s, 1, "after unticking and ticking");
@@ -280,8 +277,7 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
 
   report.Run("remove_before_scan_is_refused", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    std::string clickWhy;
-    if (!c.Check(s.Click(ids::Command_Remove, clickWhy), clickWhy)) return;
+    if (!Clicked(c, s, ids::Command_Remove, "Command_Remove")) return;
     ExpectMessageBox(c, s, L"Scan your system first!", L"Veltrane", false, IDOK);
     for (int id : {ids::Status_Cookies, ids::Status_History, ids::Status_Cache})
       c.Expect(Text(s.Control(id)), L"", "status row " + std::to_string(id));
@@ -291,8 +287,7 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
     if (!c.Check(started, why)) return;
     for (auto [id, name] : {std::pair{int{ids::Status_Cookies}, "Status_Cookies"},
                             std::pair{int{ids::Label_History_Details}, "Label_History_Details"}}) {
-      std::string clickWhy;
-      if (const bool clicked = s.Click(id, clickWhy); !c.Check(clicked, std::string(name) + ": " + clickWhy)) continue;
+      if (!Clicked(c, s, id, name)) continue;
       ExpectMessageBox(c, s, L"Scan your system first!", L"Veltrane", false, IDOK);
       c.Check(!IsShown(s.DetailsWindow()), std::string("the details window shows after a click on ") + name);
     }
@@ -345,6 +340,13 @@ bool ChoosePassByMouse(const Session& session, int index, std::string& how) {
   SendMessageTimeoutW(combo, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, 3000, &ignored);
   how += "; fell back to CB_SETCURSEL";
   return ReadCombo(combo).selection == index;
+}
+
+bool Clicked(Case& c, const Session& session, int id, const std::string& what, HWND top) {
+  std::string why;
+  if (session.ClickIn(top ? top : session.Main(), id, why)) return true;
+  c.Fail("cannot click " + what + ": " + why);
+  return false;
 }
 
 void ExpectMessageBox(Case& c, const Session& session, const std::wstring& text, const std::wstring& title,

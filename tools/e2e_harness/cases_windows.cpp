@@ -91,9 +91,7 @@ void RunWindowCases(Report& report, const Settings& settings) {
 
   report.Run("link_click_opens_the_address_in_the_https_handler", [&](Case& c) {
     if (!c.Check(registered, registerWhy) || !c.Check(started, why)) return;
-    std::string clickWhy;
-    if (const bool clicked = s.Click(veltrane::ids::Label_URL, clickWhy);
-        !c.Check(clicked, "cannot click Label_URL: " + clickWhy))
+    if (!Clicked(c, s, veltrane::ids::Label_URL, "Label_URL"))
       return;
     const std::string expected = Utf8(kAddress) + " show=" + std::to_string(SW_SHOWMINIMIZED) + "\n";
     c.Check(WaitFor([&] { return !ReadAll(record).empty(); }, kEffectTimeoutMs), "the handler got nothing within 20 s");
