@@ -6,7 +6,9 @@
 
 #include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <set>
 
 #include "core/control_ids.h"
 #include "platform/win32/handles.h"
@@ -49,20 +51,17 @@ std::string ReadAll(const std::wstring& path) {
   return text;
 }
 
-// Handlers still running: processes of this harness's image other than this one.
-int RunningHandlers() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  const wchar_t* name = wcsrchr(self, L'\\') ? wcsrchr(self, L'\\') + 1 : self;
+// The processes running now, by id.
+std::set<DWORD> ProcessIds() {
+  std::set<DWORD> ids;
   // Same failure value and closing as a file handle.
   const veltrane::win32::FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return -1;
-  int running = 0;
+  if (!snapshot) return ids;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
-    if (entry.th32ProcessID != GetCurrentProcessId() && _wcsicmp(entry.szExeFile, name) == 0) ++running;
-  return running;
+    ids.insert(entry.th32ProcessID);
+  return ids;
 }
 
 }  // namespace
@@ -91,14 +90,20 @@ void RunWindowCases(Report& report, const Settings& settings) {
 
   report.Run("link_click_opens_the_address_in_the_https_handler", [&](Case& c) {
     if (!c.Check(registered, registerWhy) || !c.Check(started, why)) return;
-    if (!Clicked(c, s, veltrane::ids::Label_URL, "Label_URL"))
-      return;
+    const std::set<DWORD> before = ProcessIds();
+    if (!Clicked(c, s, veltrane::ids::Label_URL, "Label_URL")) return;
     const std::string expected = Utf8(kAddress) + " show=" + std::to_string(SW_SHOWMINIMIZED) + "\n";
     c.Check(WaitFor([&] { return !ReadAll(record).empty(); }, kEffectTimeoutMs), "the handler got nothing within 20 s");
-    // Once the program is idle again every start the click asked for is made,
-    // and once the handlers have ended each has written its line.
-    c.Check(WaitProgramIdle(s.Main()) && WaitFor([] { return RunningHandlers() == 0; }, kEffectTimeoutMs),
-            "the program or a handler is still busy 20 s after the click");
+    // Once the program is idle again every start the click asked for is made;
+    // once what they started has ended (the handler, the console Wine gives
+    // it), each handler has written its line and no window of theirs can
+    // take the foreground from the next case.
+    const auto startedEnded = [&] {
+      const std::set<DWORD> now = ProcessIds();
+      return std::includes(before.begin(), before.end(), now.begin(), now.end());
+    };
+    c.Check(WaitProgramIdle(s.Main()) && WaitFor(startedEnded, kEffectTimeoutMs),
+            "the program or what its click started is still busy 20 s after the click");
     const std::string got = ReadAll(record);
     c.Check(got == expected, "the handler received \"" + got + "\", expected \"" + expected + "\"");
     c.Check(s.Running(), "the program ended");

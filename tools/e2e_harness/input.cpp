@@ -43,6 +43,15 @@ GUITHREADINFO ThreadInfoOf(HWND window) {
 
 HWND CaptureOf(HWND window) { return ThreadInfoOf(window).hwndCapture; }
 
+// The window that must be in front for a click on the control to count: its
+// top-level window. Wine activates a window that is clicked while another is
+// in front, and when that fails it drops the click. A drop-down list is never
+// activated (null): it shows only while its combo box has the focus.
+HWND FrontFor(HWND control) {
+  const HWND root = GetAncestor(control, GA_ROOT);
+  return ClassName(root) == L"ComboLBox" ? nullptr : root;
+}
+
 // What keeps the control from taking a click at the point now; empty when
 // nothing does. `hit` is the window there.
 std::string NotReady(HWND control, POINT screen, HWND& hit) {
@@ -50,6 +59,12 @@ std::string NotReady(HWND control, POINT screen, HWND& hit) {
   if (!IsWindowVisible(control)) return "control is hidden";
   if (!IsWindowEnabled(control) || !IsWindowEnabled(GetAncestor(control, GA_ROOT)))
     return "control or its window is disabled";
+  const HWND front = FrontFor(control);
+  if (front && GetForegroundWindow() != front) {
+    // As a user's first click would, but without a click that may be lost.
+    SetForegroundWindow(front);
+    return "its window is not in front (" + Quote(Text(GetForegroundWindow())) + " is)";
+  }
   hit = WindowFromPoint(screen);
   if (hit != control && !IsChild(control, hit))
     return "covered at the point by a " + Utf8(ClassName(hit)) + " window in one titled " +
