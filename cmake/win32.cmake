@@ -30,6 +30,9 @@ endif()
 # The shipped program, veltrane.exe.
 add_subdirectory(resources)
 
+# Driving veltrane.exe from outside, for the two below.
+add_subdirectory(tools/drive)
+
 # The end-to-end harness that drives veltrane.exe from outside (tools/e2e).
 add_subdirectory(tools/e2e_harness)
 

@@ -23,6 +23,7 @@
 #include "scan/folder_walk.h"
 #include "timing.h"
 #include "trees.h"
+#include "watchdog.h"
 
 namespace {
 
@@ -174,14 +175,6 @@ std::wstring RunFileFigures(const std::wstring& base) {
   return tree;
 }
 
-// Whatever hangs, the run ends; tools/bench then ends every process of the prefix.
-DWORD WINAPI Watchdog(void*) {
-  Sleep(kDeadlineSeconds * 1000);
-  std::fprintf(stderr, "bench: not done within %lu s\n", static_cast<unsigned long>(kDeadlineSeconds));
-  std::fflush(stderr);
-  ExitProcess(1);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -191,7 +184,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   _setmode(_fileno(stdout), _O_BINARY);  // plain LF lines for the script
   const std::wstring base = argv[1];
-  CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+  // Whatever hangs, the run ends; tools/bench then ends every process of the prefix.
+  e2e::StartWatchdog(kDeadlineSeconds, [] {
+    std::fprintf(stderr, "bench: not done within %lu s\n", static_cast<unsigned long>(kDeadlineSeconds));
+  });
   try {
     Check(CreateDirectoryW(base.c_str(), nullptr), "the benchmark folder exists already");
     const std::wstring tree = RunFileFigures(base);

@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/win32/handles.h"
+
 namespace bench {
+
+using veltrane::win32::FileHandle;
 
 namespace {
 
@@ -15,14 +19,12 @@ void MakeFolder(const std::wstring& path) {
 }
 
 void MakeFile(const std::wstring& path, const std::string& content) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a file of the tree");
+  const FileHandle h(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!h) throw std::runtime_error("cannot create a file of the tree");
   DWORD written = 0;
   const bool ok = content.empty() ||
-                  (WriteFile(h, content.data(), DWORD(content.size()), &written, nullptr) &&
+                  (WriteFile(h.Get(), content.data(), DWORD(content.size()), &written, nullptr) &&
                    written == content.size());
-  CloseHandle(h);
   if (!ok) throw std::runtime_error("cannot fill a file of the tree");
 }
 
@@ -71,18 +73,17 @@ std::vector<std::wstring> MakeFlushedFiles(const std::wstring& root, const std::
   std::vector<std::wstring> paths;
   for (std::size_t size : sizes) {
     paths.push_back(root + L"w" + std::to_wstring(paths.size()) + L".dat");
-    HANDLE h = CreateFileW(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                           nullptr);
-    if (h == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot create a file to wipe");
+    const FileHandle h(CreateFileW(paths.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!h) throw std::runtime_error("cannot create a file to wipe");
     bool ok = true;
     for (std::size_t done = 0; ok && done < size;) {
       const DWORD n = DWORD(std::min(block.size(), size - done));
       DWORD written = 0;
-      ok = WriteFile(h, block.data(), n, &written, nullptr) && written == n;
+      ok = WriteFile(h.Get(), block.data(), n, &written, nullptr) && written == n;
       done += n;
     }
-    ok = ok && FlushFileBuffers(h);
-    CloseHandle(h);
+    ok = ok && FlushFileBuffers(h.Get());
     if (!ok) throw std::runtime_error("cannot fill a file to wipe");
   }
   return paths;

@@ -2,6 +2,7 @@
 
 #include "core/control_ids.h"
 #include "cases.h"
+#include "platform/win32/handles.h"
 #include "probe.h"
 #include "seed.h"
 #include "wait.h"
@@ -21,8 +22,8 @@ bool EndsWithTxt(const std::wstring& name) {
 std::vector<std::wstring> ExpectedCookieLines(const Profile& profile) {
   std::vector<std::wstring> lines = {L"Domains that have saved a cookie on your HD:", L""};
   WIN32_FIND_DATAW found{};
-  HANDLE find = FindFirstFileW((profile.cookies + L"*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return lines;
+  const veltrane::win32::FindHandle find(FindFirstFileW((profile.cookies + L"*").c_str(), &found));
+  if (!find) return lines;
   do {
     if (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
     if (!EndsWithTxt(found.cFileName)) continue;
@@ -31,8 +32,7 @@ std::vector<std::wstring> ExpectedCookieLines(const Profile& profile) {
         const std::string domain = file.domain;
         lines.emplace_back(domain.begin(), domain.end());
       }
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+  } while (FindNextFileW(find.Get(), &found));
   return lines;
 }
 

@@ -11,6 +11,7 @@
 
 #include "cases.h"
 #include "core/control_ids.h"
+#include "platform/win32/handles.h"
 #include "probe.h"
 #include "seed.h"
 #include "wait.h"
@@ -18,6 +19,8 @@
 namespace e2e {
 
 namespace ids = veltrane::ids;
+using veltrane::win32::FileHandle;
+using veltrane::win32::FindHandle;
 
 namespace {
 
@@ -52,25 +55,24 @@ Profile InterruptProfile() {
 
 void RemoveFolderFiles(const std::wstring& folder) {
   WIN32_FIND_DATAW found;
-  HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
-  if (find == INVALID_HANDLE_VALUE) return;
+  const FindHandle find(FindFirstFileW((folder + L"*").c_str(), &found));
+  if (!find) return;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((folder + found.cFileName).c_str());
-  } while (FindNextFileW(find, &found));
-  FindClose(find);
+  } while (FindNextFileW(find.Get(), &found));
 }
 
 // The wiped file's bytes: no "0" anywhere, so any overwrite shows.
 bool WriteBigFile(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  const FileHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   const std::string block(1 << 20, 'x');
   bool ok = true;
   for (DWORD i = 0; ok && i < kBigMiB; ++i) {
     DWORD written = 0;
-    ok = WriteFile(h, block.data(), DWORD(block.size()), &written, nullptr) && written == block.size();
+    ok = WriteFile(file.Get(), block.data(), DWORD(block.size()), &written, nullptr) && written == block.size();
   }
-  CloseHandle(h);
   return ok;
 }
 
@@ -85,12 +87,10 @@ bool Prepare(const Profile& profile, std::string& why) {
     return false;
   }
   for (const Bystander& file : kBystanders) {
-    HANDLE h = CreateFileW(profile.PathOf(file.root, file.name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    const FileHandle h(CreateFileW(profile.PathOf(file.root, file.name).c_str(), GENERIC_WRITE, 0, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    const bool ok = h != INVALID_HANDLE_VALUE &&
-                    WriteFile(h, file.content, DWORD(std::strlen(file.content)), &written, nullptr);
-    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    const bool ok = h && WriteFile(h.Get(), file.content, DWORD(std::strlen(file.content)), &written, nullptr);
     if (!ok) {
       why = "cannot write " + Utf8(file.name);
       return false;
@@ -106,33 +106,12 @@ std::uint64_t SizeOf(const std::wstring& path) {
 }
 
 char FirstByte(const std::wstring& path) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
+  const FileHandle h(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr));
   char first = 0;
   DWORD got = 0;
-  if (h != INVALID_HANDLE_VALUE) {
-    ReadFile(h, &first, 1, &got, nullptr);
-    CloseHandle(h);
-  }
+  if (h) ReadFile(h.Get(), &first, 1, &got, nullptr);
   return got == 1 ? first : 0;
-}
-
-// The window manager's copy of a status row, read without a message: the
-// program sets it each time it lets events run, which the wipe does per chunk.
-std::wstring HeldText(HWND window) {
-  wchar_t text[256];
-  const int length = InternalGetWindowText(window, text, 256);
-  return std::wstring(text, length > 0 ? length : 0);
-}
-
-// Polls every millisecond: a pass may take only a few hundred of them.
-bool Poll(const std::function<bool()>& ready, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!ready()) {
-    if (GetTickCount() - start >= timeoutMs) return false;
-    Sleep(1);
-  }
-  return true;
 }
 
 // Runs the removal with seven passes and returns when the program is at
@@ -158,12 +137,15 @@ bool ReachPoint(Case& c, Session& s, const Profile& profile, Point point) {
   // when events first run, after the first chunk.
   const std::wstring erasing = L" Erasing cookies (1)";
   const DWORD start = GetTickCount();
-  if (!c.Check(Poll([&] { return HeldText(cookies) == erasing; }, kWipeTimeoutMs), "the wipe never showed " + Quote(erasing)))
+  // Looked at every millisecond: a pass may take only a few hundred of them.
+  if (!c.Check(WaitFor([&] { return HeldText(cookies) == erasing; }, kWipeTimeoutMs, kEveryMillisecond),
+               "the wipe never showed " + Quote(erasing)))
     return false;
   const std::wstring big = profile.PathOf(Root::Cookies, kBigName);
   if (point != Point::FirstPass) {
     // A pass ends past the old length: its tail goes beyond it.
-    if (!c.Check(Poll([&] { return SizeOf(big) > kBigSize; }, kWipeTimeoutMs), "the first pass never ended"))
+    if (!c.Check(WaitFor([&] { return SizeOf(big) > kBigSize; }, kWipeTimeoutMs, kEveryMillisecond),
+                 "the first pass never ended"))
       return false;
     if (point == Point::MidWipe) Sleep(2 * (GetTickCount() - start));  // about two passes more, of seven
   }

@@ -4,6 +4,7 @@
 #include "core/control_ids.h"
 #include "cases.h"
 #include "message_box.h"
+#include "platform/win32/handles.h"
 #include "probe.h"
 #include "seed.h"
 #include "wait.h"
@@ -91,23 +92,11 @@ void DismissMessageWindow(const Session& s) {
     WaitFor([&] { return !IsWindowVisible(msg); }, kEffectTimeoutMs);
 }
 
-class HeldOpen {
- public:
-  explicit HeldOpen(const std::wstring& path)
-      : handle_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr)) {}
-  ~HeldOpen() { Release(); }
-  HeldOpen(const HeldOpen&) = delete;
-  HeldOpen& operator=(const HeldOpen&) = delete;
-  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  void Release() {
-    if (Valid()) CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-  }
-
- private:
-  HANDLE handle_;
-};
+// Opened without delete sharing.
+veltrane::win32::FileHandle HoldOpen(const std::wstring& path) {
+  return veltrane::win32::FileHandle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, 0, nullptr));
+}
 
 struct Road {
   const char* suffix;
@@ -169,9 +158,9 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
   // With wipe passes, a file the harness holds open (no delete sharing)
   // cannot be deleted, so it must stay unwritten.
   const wchar_t* heldPath = L"History.IE5\\container.dat";
-  HeldOpen held(road.passIndex >= 0 ? profile.PathOf(Root::History, heldPath) : L"");
+  veltrane::win32::FileHandle held = HoldOpen(road.passIndex >= 0 ? profile.PathOf(Root::History, heldPath) : L"");
   std::set<std::wstring> heldSet;
-  if (held.Valid()) heldSet.insert(heldPath);
+  if (held) heldSet.insert(heldPath);
 
   report.Run("remove_ok_rows_and_summary_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
@@ -188,11 +177,11 @@ void MainRoad(Report& report, const Settings& settings, const Profile& profile, 
 
   report.Run("remove_erased_listed_kept_the_rest_" + tag, [&](Case& c) {
     if (!c.Check(started, why)) return;
-    if (road.passIndex >= 0) c.Check(held.Valid(), "could not hold a history file open");
+    if (road.passIndex >= 0) c.Check(bool(held), "could not hold a history file open");
     ExpectFiles(c, profile, true, heldSet);
     ExpectTypedUrls(c, true);
   });
-  held.Release();
+  held.Reset();
 
   if (road.details)
     report.Run("rescan_after_removal_finds_what_stayed", [&](Case& c) {

@@ -29,13 +29,13 @@ bool RegisterHandler(const std::wstring& record, std::string& why) {
   wchar_t self[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   const std::wstring command = L"\"" + std::wstring(self) + L"\" opened \"" + record + L"\" \"%1\"";
-  HKEY key = nullptr;
+  HKEY created = nullptr;
   LONG status = RegCreateKeyExW(HKEY_CLASSES_ROOT, L"https\\shell\\open\\command", 0, nullptr, 0, KEY_SET_VALUE,
-                                nullptr, &key, nullptr);
+                                nullptr, &created, nullptr);
   if (status == ERROR_SUCCESS) {
-    status = RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+    const veltrane::win32::KeyHandle key(created);
+    status = RegSetValueExW(key.Get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
                             static_cast<DWORD>((command.size() + 1) * sizeof(wchar_t)));
-    RegCloseKey(key);
   }
   if (status != ERROR_SUCCESS) why = "cannot register the https handler: error " + std::to_string(status);
   return status == ERROR_SUCCESS;

@@ -18,22 +18,13 @@
 #include "cases.h"
 #include "probe.h"
 #include "seed.h"
+#include "watchdog.h"
 
 namespace {
 
 constexpr DWORD kDefaultDeadlineSeconds = 240;
 
 e2e::Report* g_report = nullptr;
-
-// The whole run has a deadline: whatever hangs, the run ends with a verdict.
-DWORD WINAPI Watchdog(void* seconds) {
-  Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(seconds)) * 1000);
-  std::printf("FAIL run_deadline: the cases did not finish within %u s\n",
-              static_cast<unsigned>(reinterpret_cast<UINT_PTR>(seconds)));
-  if (g_report) std::printf("%d passed, %d failed\n", g_report->Passed(), g_report->Failed() + 1);
-  std::fflush(stdout);
-  ExitProcess(1);
-}
 
 int SeedCommand() {
   const e2e::SeedReport report = e2e::Seed(e2e::ReadProfile());
@@ -57,7 +48,11 @@ int RunCommand(int argc, wchar_t** argv) {
 
   DWORD deadline = kDefaultDeadlineSeconds;
   if (const char* text = std::getenv("E2E_DEADLINE")) deadline = static_cast<DWORD>(std::atoi(text));
-  CloseHandle(CreateThread(nullptr, 0, Watchdog, reinterpret_cast<void*>(static_cast<UINT_PTR>(deadline)), 0, nullptr));
+  // Whatever hangs, the run ends with a verdict.
+  e2e::StartWatchdog(deadline, [deadline] {
+    std::printf("FAIL run_deadline: the cases did not finish within %u s\n", static_cast<unsigned>(deadline));
+    if (g_report) std::printf("%d passed, %d failed\n", g_report->Passed(), g_report->Failed() + 1);
+  });
 
   e2e::Report report;
   g_report = &report;

@@ -1,39 +1,28 @@
 #include "seed.h"
 
+#include "platform/win32/handles.h"
 #include "probe.h"
 
 namespace e2e {
 
 namespace {
-class Key {
- public:
-  Key() = default;
-  ~Key() {
-    if (key_) RegCloseKey(key_);
-  }
-  Key(const Key&) = delete;
-  Key& operator=(const Key&) = delete;
-  HKEY* out() { return &key_; }
-  HKEY get() const { return key_; }
+using veltrane::win32::FileHandle;
+using veltrane::win32::KeyHandle;
 
- private:
-  HKEY key_ = nullptr;
-};
+// Under HKEY_CURRENT_USER; holds nothing when the key cannot be opened.
+KeyHandle OpenKey(const wchar_t* path, REGSAM access) {
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key) != ERROR_SUCCESS) return {};
+  return KeyHandle(key);
+}
 
-class File {
- public:
-  explicit File(HANDLE handle) : handle_(handle) {}
-  ~File() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  File(const File&) = delete;
-  File& operator=(const File&) = delete;
-  HANDLE get() const { return handle_; }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
+KeyHandle CreateKey(const wchar_t* path) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return {};
+  return KeyHandle(key);
+}
 
 std::wstring WithSlash(std::wstring path) {
   if (!path.empty() && path.back() != L'\\') path += L'\\';
@@ -41,11 +30,12 @@ std::wstring WithSlash(std::wstring path) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  File file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  const FileHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
   DWORD written = 0;
   return bytes.empty() ||
-         (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+         (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
           written == bytes.size());
 }
 
@@ -135,30 +125,28 @@ bool SetString(HKEY key, const wchar_t* name, const wchar_t* data) {
 }
 
 void SeedRegistry(SeedReport& report) {
-  Key urls;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kTypedUrlsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, urls.out(),
-                      nullptr) != ERROR_SUCCESS) {
+  const KeyHandle urls = CreateKey(kTypedUrlsKey);
+  if (!urls) {
     report.ok = false;
     report.problems.push_back("cannot create the TypedURLs key");
     return;
   }
   for (const SeedValue& value : SeedTypedUrls())
-    if (!SetString(urls.get(), value.name, value.data)) {
+    if (!SetString(urls.Get(), value.name, value.data)) {
       report.ok = false;
       report.problems.push_back("cannot set " + Utf8(value.name));
     }
-  RegDeleteValueW(urls.get(), kAbsentTypedUrl);
+  RegDeleteValueW(urls.Get(), kAbsentTypedUrl);
 
-  Key times;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kTypedUrlsTimeKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, times.out(),
-                      nullptr) != ERROR_SUCCESS) {
+  const KeyHandle times = CreateKey(kTypedUrlsTimeKey);
+  if (!times) {
     report.ok = false;
     report.problems.push_back("cannot create the TypedURLsTime key");
     return;
   }
   const BYTE when[8] = {0x00, 0x80, 0x3e, 0xd5, 0xde, 0xb1, 0xd9, 0x01};
   for (const wchar_t* name : {L"url1", L"url2", L"url3"})
-    RegSetValueExW(times.get(), name, 0, REG_BINARY, when, sizeof when);
+    RegSetValueExW(times.Get(), name, 0, REG_BINARY, when, sizeof when);
 }
 }  // namespace
 
@@ -178,16 +166,15 @@ namespace {
 constexpr const wchar_t* kShellFolderNames[] = {L"Cookies", L"History", L"Cache"};
 
 void SetShellFolders(const std::vector<std::optional<std::wstring>>& values) {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kShellFoldersKey, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+  const KeyHandle key = OpenKey(kShellFoldersKey, KEY_SET_VALUE);
+  if (!key) return;
   for (std::size_t i = 0; i < values.size(); ++i) {
     if (values[i])
-      RegSetValueExW(key, kShellFolderNames[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(values[i]->c_str()),
+      RegSetValueExW(key.Get(), kShellFolderNames[i], 0, REG_SZ, reinterpret_cast<const BYTE*>(values[i]->c_str()),
                      static_cast<DWORD>((values[i]->size() + 1) * sizeof(wchar_t)));
     else
-      RegDeleteValueW(key, kShellFolderNames[i]);
+      RegDeleteValueW(key.Get(), kShellFolderNames[i]);
   }
-  RegCloseKey(key);
 }
 
 }  // namespace
@@ -239,13 +226,13 @@ SeedReport Seed(const Profile& profile) {
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {
-  File file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                        nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file.valid()) return std::nullopt;
+  const FileHandle file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return std::nullopt;
   std::string bytes;
   char buffer[8192];
   DWORD got = 0;
-  while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+  while (ReadFile(file.Get(), buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
   return bytes;
 }
 
@@ -267,12 +254,12 @@ DWORD ExpectedAttributes(FolderKind kind) {
 }
 
 std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name) {
-  Key opened;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.out()) != ERROR_SUCCESS) return std::nullopt;
+  const KeyHandle opened = OpenKey(key, KEY_READ);
+  if (!opened) return std::nullopt;
   DWORD type = 0, bytes = 0;
-  if (RegQueryValueExW(opened.get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
+  if (RegQueryValueExW(opened.Get(), name, nullptr, &type, nullptr, &bytes) != ERROR_SUCCESS) return std::nullopt;
   std::wstring data(bytes / sizeof(wchar_t) + 1, L'\0');
-  if (RegQueryValueExW(opened.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) !=
+  if (RegQueryValueExW(opened.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &bytes) !=
       ERROR_SUCCESS)
     return std::nullopt;
   data.resize(wcsnlen(data.c_str(), data.size()));
@@ -284,15 +271,14 @@ std::optional<std::wstring> ReadString(const wchar_t* key, const wchar_t* name) 
 }
 
 bool KeyExists(const wchar_t* key) {
-  Key opened;
-  return RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.out()) == ERROR_SUCCESS;
+  return bool(OpenKey(key, KEY_READ));
 }
 
 int ValueCount(const wchar_t* key) {
-  Key opened;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, opened.out()) != ERROR_SUCCESS) return -1;
+  const KeyHandle opened = OpenKey(key, KEY_READ);
+  if (!opened) return -1;
   DWORD count = 0;
-  RegQueryInfoKeyW(opened.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
+  RegQueryInfoKeyW(opened.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, nullptr, nullptr,
                    nullptr, nullptr);
   return static_cast<int>(count);
 }

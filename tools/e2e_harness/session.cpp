@@ -13,33 +13,13 @@ namespace ids = veltrane::ids;
 namespace {
 constexpr DWORD kStartTimeoutMs = 60000;
 constexpr DWORD kEndTimeoutMs = 20000;
-
-std::string ErrorText(DWORD error) { return "error " + std::to_string(error); }
 }  // namespace
 
-Session::~Session() {
-  if (process_.hProcess) {
-    if (Running()) {
-      TerminateProcess(process_.hProcess, 1);
-      WaitForSingleObject(process_.hProcess, kEndTimeoutMs);
-    }
-    CloseHandle(process_.hThread);
-    CloseHandle(process_.hProcess);
-  }
-}
-
 bool Session::Start(std::string& why) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  std::wstring commandLine = L"\"" + settings_.program + L"\"";
-  if (!CreateProcessW(settings_.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &process_)) {
-    why = "cannot start " + Utf8(settings_.program) + ": " + ErrorText(GetLastError());
-    return false;
-  }
+  if (!program_.Start(settings_.program, why)) return false;
   const bool shown = WaitFor(
       [&] {
-        main_ = FindTopWindow(Pid(), [](HWND w) { return IsWindowVisible(w) && Text(w) == kMainCaption; });
+        main_ = program_.VisibleWindow([](HWND w) { return Text(w) == kMainCaption; });
         return main_ != nullptr || !Running();
       },
       kStartTimeoutMs);
@@ -50,10 +30,6 @@ bool Session::Start(std::string& why) {
         : shown    ? "no main window"
                    : "no visible window titled " + Quote(kMainCaption) + " within 60 s";
   return false;
-}
-
-bool Session::Running() const {
-  return process_.hProcess && WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 HWND Session::Control(int id) const { return FindControl(main_, id); }
@@ -84,24 +60,8 @@ bool Session::Close(std::string& why) {
   }
   // What the close box sends.
   PostMessageW(main_, WM_SYSCOMMAND, SC_CLOSE, 0);
-  if (!WaitFor([&] { return !Running(); }, kEndTimeoutMs)) {
+  if (!program_.WaitEnded(kEndTimeoutMs)) {
     why = "the process still runs 20 s after the main window was closed";
-    return false;
-  }
-  return true;
-}
-
-bool Session::Kill(std::string& why) {
-  if (!Running()) {
-    why = "the program had already ended";
-    return false;
-  }
-  if (!TerminateProcess(process_.hProcess, 1)) {
-    why = "TerminateProcess failed: " + ErrorText(GetLastError());
-    return false;
-  }
-  if (WaitForSingleObject(process_.hProcess, kEndTimeoutMs) != WAIT_OBJECT_0) {
-    why = "the process still runs 20 s after it was killed";
     return false;
   }
   return true;

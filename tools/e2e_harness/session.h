@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "launched.h"
+
 namespace e2e {
 
 struct Settings {
@@ -17,14 +19,13 @@ constexpr const wchar_t* kMainCaption = L"Veltrane v1.11 (build 22)";
 class Session {
  public:
   explicit Session(const Settings& settings) : settings_(settings) {}
-  ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
 
   // Starts the program and waits for its main window to show.
   bool Start(std::string& why);
-  bool Running() const;
-  DWORD Pid() const { return process_.dwProcessId; }
+  bool Running() const { return program_.Running(); }
+  DWORD Pid() const { return program_.Pid(); }
   HWND Main() const { return main_; }
   HWND Control(int id) const;
 
@@ -37,12 +38,12 @@ class Session {
   bool Close(std::string& why);
   // Ends the process as a crash or the task manager would (TerminateProcess)
   // and waits for it to be gone.
-  bool Kill(std::string& why);
+  bool Kill(std::string& why) { return program_.Kill(why); }
   void Screenshot(HWND window, const wchar_t* name) const;
 
  private:
   const Settings& settings_;
-  PROCESS_INFORMATION process_{};
+  Launched program_;
   HWND main_ = nullptr;
 };
 

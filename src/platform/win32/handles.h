@@ -50,6 +50,14 @@ struct KeyHandleTraits {
   static void Close(Handle h) { RegCloseKey(h); }
 };
 
+// Processes, threads and other kernel objects that fail as null, not as
+// INVALID_HANDLE_VALUE.
+struct ObjectHandleTraits {
+  using Handle = HANDLE;
+  static Handle None() { return nullptr; }
+  static void Close(Handle h) { CloseHandle(h); }
+};
+
 struct ModuleHandleTraits {
   using Handle = HMODULE;
   static Handle None() { return nullptr; }
@@ -60,5 +68,7 @@ using FileHandle = Owner<FileHandleTraits>;  // CreateFileW: INVALID_HANDLE_VALU
 using FindHandle = Owner<FindHandleTraits>;
 using KeyHandle = Owner<KeyHandleTraits>;
 using ModuleHandle = Owner<ModuleHandleTraits>;  // LoadLibraryW
+using ProcessHandle = Owner<ObjectHandleTraits>;  // OpenProcess, CreateProcessW
+using ThreadHandle = Owner<ObjectHandleTraits>;   // CreateThread, CreateProcessW
 
 }  // namespace veltrane::win32

@@ -74,6 +74,12 @@ std::wstring Text(HWND window) {
   return text;
 }
 
+std::wstring HeldText(HWND window) {
+  wchar_t text[256];
+  const int length = InternalGetWindowText(window, text, 256);
+  return std::wstring(text, length > 0 ? length : 0);
+}
+
 std::vector<std::wstring> ListLines(HWND list) {
   if (!list) return {};
   return Items(list, {LB_GETCOUNT, LB_GETTEXTLEN, LB_GETTEXT, LB_ERR});

@@ -11,6 +11,10 @@ namespace e2e {
 // program that stops answering makes the read fail instead of hanging us.
 
 std::wstring Text(HWND window);  // WM_GETTEXT, wide
+// The window manager's copy of a window's text, read without a message: a
+// program busy between two event pumps neither delays the read nor is slowed
+// by it. The program sets it each time it lets events run.
+std::wstring HeldText(HWND window);
 // LB_GETCOUNT + LB_GETTEXT; under Wine LB_GETTEXT must be sent wide across
 // processes, the ANSI form hands back only the first character.
 std::vector<std::wstring> ListLines(HWND list);

@@ -4,15 +4,6 @@
 
 namespace e2e {
 
-namespace {
-struct ProcessHandleTraits {
-  using Handle = HANDLE;
-  static Handle None() { return nullptr; }
-  static void Close(Handle h) { CloseHandle(h); }
-};
-using ProcessHandle = veltrane::win32::Owner<ProcessHandleTraits>;  // OpenProcess: null on failure
-}  // namespace
-
 void PumpOwnMessages() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
@@ -21,21 +12,25 @@ void PumpOwnMessages() {
   }
 }
 
-bool WaitFor(const std::function<bool()>& ready, DWORD timeoutMs) {
+bool WaitFor(const std::function<bool()>& ready, DWORD timeoutMs, Pace pace) {
   const DWORD start = GetTickCount();
   for (;;) {
     if (ready()) return true;
     if (GetTickCount() - start >= timeoutMs) return false;
+    if (!pace.runOwnMessages) {
+      Sleep(pace.stepMs);
+      continue;
+    }
     PumpOwnMessages();
-    // Until the next poll, or sooner when a message for our own windows comes.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    // Until the next look, or sooner when a message for our own windows comes.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, pace.stepMs, QS_ALLINPUT);
   }
 }
 
 bool WaitProgramIdle(HWND window, DWORD timeoutMs) {
   DWORD pid = 0;
   if (!window || !GetWindowThreadProcessId(window, &pid)) return false;
-  const ProcessHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
+  const veltrane::win32::ProcessHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
   if (!process) return false;
   bool idle = false;
   // Polled, so that our own windows keep answering meanwhile; an ended

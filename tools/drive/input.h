@@ -23,6 +23,12 @@ bool ClickControl(HWND control, std::string& why);
 // click once the control can take it, and nothing more; the caller waits for
 // what it causes.
 bool ClickWhenReady(HWND control, POINT screen, std::string& why);
+// For a click that is timed, or given while its program is too busy to count
+// as waiting for input: waits until the control can take a click at the point
+// (as above, but whatever its program is doing) and puts the pointer there.
+bool AimAt(HWND control, POINT screen, std::string& why);
+// The press and the release at the point, each carrying it, and nothing more.
+void PressAt(POINT screen);
 void TapKey(WORD virtualKey);
 // The window that has the keyboard focus in the thread owning `window`.
 HWND FocusOf(HWND window);

@@ -84,9 +84,9 @@ bool MoveTo(POINT screen) {
 }
 
 namespace {
-// Waits until the control can take a click at the point and puts the pointer
-// there; `hit` is the window there.
-bool ReadyToClick(HWND control, POINT screen, HWND& hit, std::string& why) {
+// Waits until nothing keeps the control from taking a click at the point;
+// `hit` is the window there.
+bool Clickable(HWND control, POINT screen, HWND& hit, std::string& why) {
   if (!control) {
     why = "control does not exist";
     return false;
@@ -95,17 +95,36 @@ bool ReadyToClick(HWND control, POINT screen, HWND& hit, std::string& why) {
     why += " (for 20 s)";
     return false;
   }
+  return true;
+}
+
+bool PointerTo(POINT screen, std::string& why) {
+  if (MoveTo(screen)) return true;
+  why = "the pointer did not reach the control within 20 s";
+  return false;
+}
+
+// Waits until the control can take a click at the point and its program waits
+// for input, and puts the pointer there.
+bool ReadyToClick(HWND control, POINT screen, HWND& hit, std::string& why) {
+  if (!Clickable(control, screen, hit, why)) return false;
   if (!WaitProgramIdle(control, kReadyTimeoutMs)) {
     why = "its program did not wait for input within 20 s";
     return false;
   }
-  if (!MoveTo(screen)) {
-    why = "the pointer did not reach the control within 20 s";
-    return false;
-  }
-  return true;
+  return PointerTo(screen, why);
 }
 }  // namespace
+
+bool AimAt(HWND control, POINT screen, std::string& why) {
+  HWND hit = nullptr;
+  return Clickable(control, screen, hit, why) && PointerTo(screen, why);
+}
+
+void PressAt(POINT screen) {
+  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
+  SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
+}
 
 bool ClickControl(HWND control, std::string& why) {
   return ClickControlAt(control, CentreOnScreen(control), why);
@@ -114,8 +133,7 @@ bool ClickControl(HWND control, std::string& why) {
 bool ClickWhenReady(HWND control, POINT screen, std::string& why) {
   HWND hit = nullptr;
   if (!ReadyToClick(control, screen, hit, why)) return false;
-  SendMouseAt(screen, MOUSEEVENTF_LEFTDOWN);
-  SendMouseAt(screen, MOUSEEVENTF_LEFTUP);
+  PressAt(screen);
   return true;
 }
 
