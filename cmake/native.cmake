@@ -14,3 +14,6 @@ endif()
 # The one-way layer order of src/, checked on every include.
 add_test(NAME layers COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/src
   -P ${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake)
+# ...and that check catches what it is there for, on small broken trees.
+add_test(NAME layers_catch COMMAND ${CMAKE_COMMAND} -DCHECK=${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake
+  -DWORK=${CMAKE_BINARY_DIR}/layers_catch -P ${CMAKE_SOURCE_DIR}/tests/build_rules/layers_catch.cmake)
