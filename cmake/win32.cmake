@@ -20,9 +20,8 @@ if(WIN32_TEST_SOURCES)
   add_executable(veltrane_win32_tests ${WIN32_TEST_SOURCES})
   target_include_directories(veltrane_win32_tests PRIVATE tests tests/win32)
   target_link_libraries(veltrane_win32_tests PRIVATE veltrane_win32 veltrane_fake gtest gmock gtest_main ole32)
-  # Their set-up goes straight through the Windows API, so it lives beside the layer.
-  file(GLOB WIN32_TESTING_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/platform/win32/testing/*.cpp)
-  target_sources(veltrane_win32_tests PRIVATE ${WIN32_TESTING_SOURCES})
+  # Their set-up, which goes straight through the Windows API.
+  target_sources(veltrane_win32_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/win32/support/setup.cpp)
   # One ctest entry: every Wine start costs a second, so the suite runs in one process.
   add_test(NAME win32_contract COMMAND veltrane_win32_tests)
 endif()

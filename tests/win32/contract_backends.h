@@ -6,7 +6,7 @@
 
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_registry.h"
-#include "platform/win32/testing/setup.h"
+#include "support/setup.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_registry.h"
 

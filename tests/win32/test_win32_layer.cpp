@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "platform/win32/exact_path.h"
-#include "platform/win32/testing/setup.h"
+#include "support/setup.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_launcher.h"

@@ -1,4 +1,4 @@
-#include "platform/win32/testing/setup.h"
+#include "support/setup.h"
 
 #include <windows.h>
 
