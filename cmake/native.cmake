@@ -17,3 +17,7 @@ add_test(NAME layers COMMAND ${CMAKE_COMMAND} -DSRC=${CMAKE_SOURCE_DIR}/src
 # ...and that check catches what it is there for, on small broken trees.
 add_test(NAME layers_catch COMMAND ${CMAKE_COMMAND} -DCHECK=${CMAKE_SOURCE_DIR}/cmake/check_layers.cmake
   -DWORK=${CMAKE_BINARY_DIR}/layers_catch -P ${CMAKE_SOURCE_DIR}/tests/build_rules/layers_catch.cmake)
+# Every .cpp under src/ is in a list, or the configure stops (cmake/sources.cmake);
+# that check catches a forgotten one.
+add_test(NAME listed_sources_catch COMMAND ${CMAKE_COMMAND} -DCHECK=${CMAKE_SOURCE_DIR}/cmake/listed_sources.cmake
+  -DWORK=${CMAKE_BINARY_DIR}/listed_catch -P ${CMAKE_SOURCE_DIR}/tests/build_rules/listed_catch.cmake)

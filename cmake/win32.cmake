@@ -4,7 +4,6 @@ add_link_options(-static -static-libgcc -static-libstdc++)
 # Tests run under Wine in a prefix kept inside this build folder.
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run ${CMAKE_BINARY_DIR}/wineprefix)
 
-veltrane_sources(WIN32_SOURCES src/platform/win32)
 add_library(veltrane_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(veltrane_win32 PUBLIC veltrane_core
   user32 gdi32 advapi32 kernel32 msimg32 version)
