@@ -56,7 +56,8 @@ std::optional<std::pair<std::string, std::size_t>> Root(std::string_view text) {
   return std::pair(std::string(text.substr(0, 2 + share)), 2 + share);
 }
 
-// text ends in "\".
+// The full folder path that text (ending in "\") names, settled; nothing
+// when it names none.
 std::optional<std::string> SettledFullPath(std::string text) {
   std::replace(text.begin(), text.end(), '/', '\\');
   const auto root = Root(text);
