@@ -18,6 +18,7 @@
 #include "platform/fake/fake_launcher.h"
 #include "platform/fake/fake_registry.h"
 #include "platform/fake/fake_runtime.h"
+#include "registry/module_registry.h"
 #include "scan/trace_scan.h"
 #include "windows/form_details.h"
 #include "windows/form_msg.h"

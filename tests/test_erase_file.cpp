@@ -12,7 +12,7 @@ namespace veltrane {
 namespace {
 
 using Op = fake::FakeFileSystem::WipeOp;
-using Sizes = std::vector<std::size_t>;
+using Sizes = std::vector<std::uint64_t>;
 
 const std::string kFile = "C:\\Cache\\f.txt";
 
@@ -21,19 +21,29 @@ class EraseFileTest : public ::testing::Test {
   void Erase(std::optional<int> passes, const std::string& path = kFile) {
     EraseFile(fs, pump, path, passes);
   }
-  // The writes of each pass, split at its flush.
-  std::vector<Sizes> WritesByPass(const std::string& path = kFile) const {
-    std::vector<Sizes> passes(1);
-    for (const Op& op : fs.WipeOps(path)) {
-      if (op.kind == Op::Kind::Write) passes.back().push_back(op.length);
-      if (op.kind == Op::Kind::Flush) passes.emplace_back();
-    }
-    passes.pop_back();
-    return passes;
-  }
-
   fake::FakeFileSystem fs;
   fake::CountingPump pump;
+};
+
+// What the writes between two points where events run were given, one entry
+// per chunk: a chunk may reach the file in more than one write. The point at
+// the end of a pass follows no write and gives no entry.
+class ChunkLog {
+ public:
+  ChunkLog(fake::FakeFileSystem& files, fake::CountingPump& events, const std::string& path) {
+    events.OnEach([this, &files, path](int) {
+      std::uint64_t bytes = 0;
+      const auto& ops = files.WipeOps(path);
+      for (; seen_ < ops.size(); ++seen_)
+        if (ops[seen_].kind == Op::Kind::Write) bytes += ops[seen_].length;
+      if (bytes > 0) sizes_.push_back(bytes);
+    });
+  }
+  const Sizes& sizes() const { return sizes_; }
+
+ private:
+  Sizes sizes_;
+  std::size_t seen_ = 0;
 };
 
 // Each pass writes L div 10000 + 1 chunks of 10000, then the overshoot past L.
@@ -54,22 +64,21 @@ TEST_F(EraseFileTest, ChunksOfOnePass) {
     fake::FakeFileSystem files;
     fake::CountingPump events;
     files.AddFile(kFile, std::string(c.length, 'k'));
+    ChunkLog chunks(files, events, kFile);
     EraseFile(files, events, kFile, 1);
 
     const auto& ops = files.WipeOps(kFile);
     ASSERT_FALSE(ops.empty());
     EXPECT_EQ(ops.front().kind, Op::Kind::Rewind);
     EXPECT_EQ(ops.back().kind, Op::Kind::Flush);
-    Sizes sizes;
     std::uint64_t offset = 0;
     for (const Op& op : ops) {
       if (op.kind != Op::Kind::Write) continue;
       EXPECT_EQ(op.offset, offset) << "written in place, one chunk after the other";
       EXPECT_TRUE(op.zeros);
-      sizes.push_back(op.length);
       offset += op.length;
     }
-    EXPECT_EQ(sizes, c.chunks);
+    EXPECT_EQ(chunks.sizes(), c.chunks);
     EXPECT_EQ(offset, c.total);
     EXPECT_EQ(events.Count(), static_cast<int>(c.chunks.size()) + 1) << "after each chunk and the pass";
     EXPECT_FALSE(files.Exists(kFile)) << files.ToString();
@@ -177,39 +186,58 @@ TEST_F(EraseFileTest, HugeLengthsAreWrittenInFullAndEnd) {
     fake::CountingPump events;
     files.AddFile(kFile, "");
     files.SetVirtualLength(kFile, length);
+    ChunkLog written(files, events, kFile);
     EraseFile(files, events, kFile, 1);
 
     const std::uint64_t chunks = length / 10000 + 1;
-    std::uint64_t offset = 0, writes = 0;
+    std::uint64_t offset = 0;
     bool contiguous = true;
     for (const Op& op : files.WipeOps(kFile)) {
       if (op.kind != Op::Kind::Write) continue;
       contiguous = contiguous && op.offset == offset && op.zeros;
       offset += op.length;
-      ++writes;
     }
     EXPECT_TRUE(contiguous);
-    EXPECT_EQ(writes, chunks + 1);
+    EXPECT_EQ(written.sizes().size(), chunks + 1);
     EXPECT_EQ(offset, 20000 * chunks - length);
     EXPECT_GT(offset, length);
     EXPECT_FALSE(files.Exists(kFile));
   }
 }
 
-// A disk that fills up in the overshoot: the file's own bytes are already
-// covered, the pass counts on past the failed writes, and the file goes.
+// A full disk: the file system refuses a write that would grow the file
+// before it copies a byte of it. The file's own bytes are all overwritten all
+// the same, the pass counts on past the failed writes, and the file goes.
 TEST_F(EraseFileTest, FailedWritesAreSkippedAndTheFileStillGoes) {
-  fs.AddFile(kFile, std::string(25000, 'k'));
-  fs.SetWriteLimit(kFile, 25000 + 2000);
-  std::string seenBeforeDeletion;
-  pump.At(4, [&] { seenBeforeDeletion = fs.Content(kFile); });
-  Erase(1);
-  EXPECT_EQ(seenBeforeDeletion.substr(0, 25000), std::string(25000, '0'));
-  EXPECT_EQ((WritesByPass()), (std::vector<Sizes>{{10000, 10000, 10000, 5000}}));
-  int failed = 0;
-  for (const Op& op : fs.WipeOps(kFile)) failed += op.kind == Op::Kind::Write && !op.ok;
-  EXPECT_EQ(failed, 1);
-  EXPECT_FALSE(fs.Exists(kFile));
+  struct Case {
+    const char* name;
+    std::size_t length;
+    std::uint64_t limit;
+    Sizes chunks;
+  } cases[] = {
+      {"fills up in the overshoot", 25000, 25000 + 2000, {10000, 10000, 10000, 5000}},
+      {"full, one byte", 1, 1, {10000, 9999}},
+      {"full, under one chunk", 9999, 9999, {10000, 1}},
+      {"full, past two chunks", 25000, 25000, {10000, 10000, 10000, 5000}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    fake::FakeFileSystem files;
+    fake::CountingPump events;
+    files.AddFile(kFile, std::string(c.length, 'k'));
+    files.SetWriteLimit(kFile, c.limit);
+    ChunkLog chunks(files, events, kFile);
+    std::string seenBeforeDeletion;
+    events.At(static_cast<int>(c.chunks.size()) + 1, [&] { seenBeforeDeletion = files.Content(kFile); });
+    EraseFile(files, events, kFile, 1);
+    EXPECT_EQ(seenBeforeDeletion.substr(0, c.length).find_first_not_of('0'), std::string::npos)
+        << "the first of the file's own bytes left unwritten";
+    EXPECT_EQ(chunks.sizes(), c.chunks);
+    int failed = 0;
+    for (const Op& op : files.WipeOps(kFile)) failed += op.kind == Op::Kind::Write && !op.ok;
+    EXPECT_GT(failed, 0);
+    EXPECT_FALSE(files.Exists(kFile));
+  }
 }
 
 // The program ends in the middle of a pass (a close of the main window while

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "actions_fixture.h"
+#include "scan/folder_path.h"
 
 namespace veltrane::testing {
 namespace {
@@ -38,17 +39,39 @@ TEST(FolderPathRule, TurnsAShellFolderValueIntoAFolderPath) {
       {"one non-ASCII character and NUL", "\xC3\xA9\0"s, "*"},
       {"one non-ASCII character, no NUL", "\xC3\xA9"s, "*"},
       {"one character beyond 16 bits and NUL", "\xF0\x9D\x84\x9E\0"s, "*"},
-      {"two non-ASCII characters and NUL", "\xC3\xA9\xC3\xBC\0"s, "\xC3\xA9\xC3\xBC\\"s},
+      {"two non-ASCII characters and NUL", "\xC3\xA9\xC3\xBC\0"s, "*"},
       {"drive and NUL", "C:\0"s, "C:\\"},
       {"folder and NUL", "C:\\x\0"s, "C:\\x\\"},
       {"folder ending in a backslash", "C:\\x\\\0"s, "C:\\x\\"},
       {"folder without NUL", "C:\\x"s, "C:\\x\\"},
-      {"only one NUL dropped", "ab\0\0"s, "ab\0\\"s},
+      {"two NULs", "C:\\x\0\0"s, "C:\\x\\"},
+      {"a NUL inside", "C:\\x\0y\\z\0"s, "C:\\x\\"},
+      {"only a NUL in front", "\0C:\\x\0"s, "*"},
       {"backslash alone", "\\\0"s, "*"},
-      {"two backslashes", "\\\\"s, "\\\\"},
-      {"number", std::int32_t{42}, "42\\"},
+      {"two backslashes", "\\\\"s, "*"},
+      {"number", std::int32_t{42}, "*"},
+      {"five-digit number", std::int32_t{12345}, "*"},
       {"one-digit number", std::int32_t{7}, "*"},
-      {"negative number", std::int32_t{-1}, "-1\\"},
+      {"negative number", std::int32_t{-1}, "*"},
+      {"relative name", "Cache\0"s, "*"},
+      {"relative path", "x\\y\0"s, "*"},
+      {"root of the working drive", "\\Cache\0"s, "*"},
+      {"working folder of a drive", "C:Cache\0"s, "*"},
+      {"share", "\\\\server\\share\0"s, "\\\\server\\share\\"},
+      {"server alone", "\\\\server\0"s, "*"},
+      {"empty server", "\\\\\\share\\x\0"s, "*"},
+      {"empty share", "\\\\server\\\\x\0"s, "*"},
+      {"forward slashes", "C:/Cache/sub./\0"s, "C:\\Cache\\sub.\\"},
+      {"forward slashes to a share", "//server/share/x\0"s, "\\\\server\\share\\x\\"},
+      {"steps", "C:\\a\\..\\b\\.\\c\0"s, "C:\\b\\c\\"},
+      {"step above the drive root", "C:\\..\\x\0"s, "C:\\x\\"},
+      {"step above the share", "\\\\server\\share\\..\\x\0"s, "\\\\server\\share\\x\\"},
+      {"doubled backslash", "C:\\a\\\\b\\\\\0"s, "C:\\a\\b\\"},
+      {"trailing dots and blanks kept", "C:\\x \\y.\\z..\0"s, "C:\\x \\y.\\z..\\"},
+      {"device path", "\\\\.\\C:\\x.\\..\\y.\0"s, "\\\\?\\C:\\y.\\"},
+      {"exact path", "\\\\?\\C:\\x\0"s, "\\\\?\\C:\\x\\"},
+      {"exact path to a share", "\\\\?\\UNC\\server\\share\\x\0"s, "\\\\?\\UNC\\server\\share\\x\\"},
+      {"device other than a drive", "\\\\.\\pipe\\x\0"s, "*"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -9,15 +9,6 @@ namespace veltrane {
 // Plain decimal digits, no sign for non-negative values, no grouping.
 inline std::string Decimal(std::int64_t n) { return std::to_string(n); }
 
-// Characters (Unicode code points) of a UTF-8 text: every byte that does not
-// continue a sequence starts one.
-inline std::size_t CharacterCount(const std::string& utf8) {
-  std::size_t count = 0;
-  for (char c : utf8)
-    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++count;
-  return count;
-}
-
 inline std::string UpperAscii(std::string s) {
   for (char& c : s)
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');

@@ -1,5 +1,6 @@
 #include "erase/erase_file.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 
@@ -8,6 +9,21 @@ namespace veltrane {
 namespace {
 
 using Kind = platform::WipeTarget::Kind;
+
+// Writes n bytes at `offset`, in two writes where they cross the file's
+// length: first the part over the file's own bytes, then the part beyond. A
+// full disk, a quota or the size limit of the volume refuses a write that
+// grows the file before it copies a byte, so a single write across the end
+// would leave the file's last bytes unwritten; on NTFS, growing a small file
+// inside its file record would also move the data out and leave the old
+// bytes in the record.
+void WriteAt(platform::WipeTarget& target, std::uint64_t offset, std::uint64_t length,
+             const char* data, std::size_t n) {
+  const std::size_t inside =
+      offset < length ? static_cast<std::size_t>(std::min<std::uint64_t>(n, length - offset)) : 0;
+  if (inside > 0) target.Write(data, inside);
+  if (inside < n) target.Write(data + inside, n - inside);
+}
 
 // One pass over the file's own bytes from offset 0: L div 10000 + 1 full
 // chunks, then a tail of the full chunks' overshoot past L (1 to 10000), so
@@ -19,12 +35,14 @@ void WritePass(platform::WipeTarget& target, platform::EventPump& events, std::u
   // A write that fails (disk full in the overshoot, say) is skipped and the
   // pass counts on, so it ends after the same number of chunks.
   target.Rewind();
+  std::uint64_t offset = 0;
   for (std::uint64_t i = 0; i < fullChunks; ++i) {
-    target.Write(chunk.data(), chunk.size());
+    WriteAt(target, offset, length, chunk.data(), chunk.size());
+    offset += chunk.size();
     events.DoEvents();
   }
   const std::string tail(static_cast<std::size_t>(fullChunks * kWipeChunk - length), '0');
-  target.Write(tail.data(), tail.size());
+  WriteAt(target, offset, length, tail.data(), tail.size());
   events.DoEvents();
   target.Flush();
 }

@@ -2,6 +2,8 @@
 
 #include "core/control_ids.h"
 #include "core/text.h"
+#include "registry/module_registry.h"
+#include "scan/folder_path.h"
 #include "scan/folder_walk.h"
 
 namespace veltrane {
@@ -133,16 +135,6 @@ class TraceScan {
 };
 
 }  // namespace
-
-std::string FolderPathFromValue(const RegValue& value) {
-  std::string path = RegValueText(value);
-  if (path.empty()) return kNotFound;
-  if (path.back() == '\0') path.pop_back();
-  // Shorter than two characters, not bytes: one non-ASCII letter is no folder.
-  if (CharacterCount(path) < 2) return kNotFound;
-  if (path.back() != '\\') path += '\\';
-  return path;
-}
 
 void RunScan(const Context& ctx) {
   if (ctx.state.scanRunning) return;

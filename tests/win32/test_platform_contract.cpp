@@ -195,6 +195,28 @@ TYPED_TEST(Contract, EmptyMissingAndVanishedFolders) {
   EXPECT_EQ(this->b.files().Attributes(this->P("gone\\f.txt")), std::nullopt);
 }
 
+// Windows ends every name at its first NUL: a path with one inside would
+// reach the folder or file in front of it (the listing of "x" + NUL + "\"
+// yields "x" itself, one level deeper at every sweep of a walk). No such path
+// reaches anything.
+TYPED_TEST(Contract, PathWithANulInsideNamesNothing) {
+  using namespace std::string_literals;
+  ASSERT_TRUE(this->b.AddFolder("x"));
+  ASSERT_TRUE(this->b.AddFile("x\\f.txt", "keep"));
+  auto& fs = this->b.files();
+  for (const std::string& folder : {this->P("x\0\\"s), this->P("x\\\0\\"s)}) {
+    EXPECT_EQ(this->List(folder, 20), Listed{});
+    EXPECT_EQ(this->List(folder, 0), Listed{});
+  }
+  const std::string file = this->P("x\\f.txt\0.bak"s);
+  EXPECT_EQ(fs.Attributes(file), std::nullopt);
+  EXPECT_EQ(fs.Attributes(this->P("x\0"s)), std::nullopt);
+  EXPECT_EQ(fs.OpenRead(file), nullptr);
+  EXPECT_EQ(fs.OpenToErase(file), nullptr);
+  EXPECT_FALSE(fs.Delete(file));
+  EXPECT_EQ(this->b.Content("x\\f.txt"), "keep");
+}
+
 TYPED_TEST(Contract, FolderLinkCarriesTheReparseBitAndIsNotWalked) {
   ASSERT_TRUE(this->b.AddFolder("real"));
   ASSERT_TRUE(this->b.AddFile("real\\inside.txt", "x"));

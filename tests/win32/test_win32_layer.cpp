@@ -112,12 +112,14 @@ TEST_F(Win32Layer, FileHeldByASharingReaderStaysAndSoDoesALinkToIt) {
   EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "read");
 }
 
-// Listed names pass verbatim; only a folder part that needs it is settled,
-// since settling strips a trailing dot or blank from every part.
+// Listed names pass verbatim: nothing below the root is settled, since
+// settling strips a trailing dot or blank from every part. A path that
+// Windows would settle or read as another one reaches nothing at all.
 TEST(ExactPath, ReachesTheNameAsGiven) {
+  using namespace std::string_literals;
   const struct {
-    const char* in;
-    const wchar_t* out;
+    std::string in;
+    const wchar_t* out;  // null: names nothing
   } cases[] = {
       {"C:\\Cache\\foo.", L"\\\\?\\C:\\Cache\\foo."},
       {"C:\\Cache\\bar ", L"\\\\?\\C:\\Cache\\bar "},
@@ -125,19 +127,26 @@ TEST(ExactPath, ReachesTheNameAsGiven) {
       {"C:\\Cache\\sub.\\x. \\f", L"\\\\?\\C:\\Cache\\sub.\\x. \\f"},
       {"C:\\Cache\\", L"\\\\?\\C:\\Cache\\"},
       {"C:\\", L"\\\\?\\C:\\"},
-      {"C:/Cache/a/f.txt", L"\\\\?\\C:\\Cache\\a\\f.txt"},
-      {"C:\\Cache\\..\\Cookies\\.\\c.txt", L"\\\\?\\C:\\Cookies\\c.txt"},
-      {"C:\\Cache\\a\\.", L"\\\\?\\C:\\Cache\\a"},
-      {"C:\\Cache\\a\\..", L"\\\\?\\C:\\Cache"},
-      {"C:\\.", L"\\\\?\\C:\\"},
+      {"C:/Cache/sub./f", nullptr},
+      {"C:\\Cache\\..\\Cookies\\.\\c.txt", nullptr},
+      {"C:\\Cache\\a\\.", nullptr},
+      {"C:\\Cache\\a\\..", nullptr},
+      {"C:\\.", nullptr},
       {"\\\\server\\share\\x.", L"\\\\?\\UNC\\server\\share\\x."},
       {"\\\\server\\share\\", L"\\\\?\\UNC\\server\\share\\"},
+      {"\\\\\\share\\x", nullptr},
+      {"\\\\server\\\\x", nullptr},
+      {"\\\\.\\C:\\x.", nullptr},
       {"\\\\?\\C:\\as is.", L"\\\\?\\C:\\as is."},
+      {"12345\\rel.dat", nullptr},
+      {"C:rel.dat", nullptr},
+      {"\\rel.dat", nullptr},
+      {"C:\\x\0\\"s, nullptr},
       {"C:\\Zo\xC3\xAB\\\xE2\x98\x83", L"\\\\?\\C:\\Zo\u00EB\\\u2603"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.in);
-    EXPECT_EQ(ExactPath(c.in), c.out);
+    EXPECT_EQ(ExactPath(c.in), c.out ? std::optional<std::wstring>(c.out) : std::nullopt);
   }
 }
 

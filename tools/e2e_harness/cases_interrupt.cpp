@@ -2,6 +2,9 @@
 // main window and by TerminateProcess, at several points of the wipe: the
 // file being wiped must be gone, never left under its name partly
 // overwritten, and the files the removal had not reached must be untouched.
+// And the tree changed under the program between its scan and its removal:
+// a History sub-folder swapped for a link to a folder outside, which holds
+// files of the same names; those must come through byte for byte.
 #include <windows.h>
 
 #include <cstdint>
@@ -167,6 +170,136 @@ void ExpectOutcome(Case& c, const Profile& profile) {
   }
 }
 
+// A sub-folder of History, and the folder outside the profile that a link
+// takes its place with once the scan has listed it.
+constexpr const wchar_t* kSwapped = L"T";
+constexpr const wchar_t* kMovedAway = L"T.moved";
+constexpr const wchar_t* kOutside = L"C:\\vinterrupt\\outside\\";
+struct Named {
+  const wchar_t* name;
+  const char* content;
+};
+constexpr Named kSwappedFiles[] = {{L"t1.bin", "trace one"}, {L"t2.bin", "trace two"}};
+constexpr Named kOutsideFiles[] = {{L"t1.bin", "precious one, not a trace"}, {L"t2.bin", "precious two, not a trace"}};
+constexpr Named kOtherTraces[] = {{L"visited.dat", "history entry"}, {L"page.htm", "<html>cached</html>"}};
+
+bool WriteFileBytes(const std::wstring& path, const char* content) {
+  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD written = 0;
+  const bool ok = h != INVALID_HANDLE_VALUE && WriteFile(h, content, DWORD(std::strlen(content)), &written, nullptr);
+  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+  return ok;
+}
+
+// A unix program started from Wine (a unix one gives no process handle back),
+// then a wait until `done` holds.
+bool RunUnix(const wchar_t* program, std::wstring commandLine, const std::wstring& folder,
+             const std::function<bool()>& done) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &process))
+    return false;
+  if (process.hProcess) {
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  return WaitFor(done, kEffectTimeoutMs);
+}
+
+// A link of the swapped folder's name to `kOutside`, as a unix link: what
+// Wine shows as a link to a folder (folder + reparse point).
+bool SwapForLink(const Profile& profile, std::string& why) {
+  const std::wstring history = profile.Folder(Root::History);
+  if (!MoveFileW((history + kSwapped).c_str(), (history + kMovedAway).c_str())) {
+    why = "cannot move the History sub-folder away (error " + std::to_string(GetLastError()) + ")";
+    return false;
+  }
+  const bool linked = RunUnix(L"Z:\\bin\\ln", std::wstring(L"ln -s ../outside ") + kSwapped, history, [&] {
+    return AttributesOf(history + kSwapped + L"\\t1.bin") != INVALID_FILE_ATTRIBUTES;
+  });
+  if (!linked) why = "cannot make the link in place of the History sub-folder";
+  return linked;
+}
+
+// The link goes as a link (rm never follows one), then the moved folder.
+void UndoSwap(const Profile& profile) {
+  const std::wstring history = profile.Folder(Root::History);
+  if (AttributesOf(history + kSwapped) & FILE_ATTRIBUTE_REPARSE_POINT)
+    RunUnix(L"Z:\\bin\\rm", std::wstring(L"rm ") + kSwapped, history,
+            [&] { return AttributesOf(history + kSwapped) == INVALID_FILE_ATTRIBUTES; });
+  for (const std::wstring folder : {history + kMovedAway + L"\\", history + kSwapped + L"\\"}) {
+    RemoveFolderFiles(folder);
+    RemoveDirectoryW(folder.c_str());
+  }
+}
+
+bool PrepareSwap(const Profile& profile, std::string& why) {
+  CreateDirectoryW(kRoot, nullptr);
+  CreateDirectoryW(kOutside, nullptr);
+  RemoveFolderFiles(kOutside);
+  for (Root root : {Root::Cookies, Root::History, Root::Cache}) {
+    CreateDirectoryW(profile.Folder(root).c_str(), nullptr);
+    RemoveFolderFiles(profile.Folder(root));
+  }
+  UndoSwap(profile);
+  const std::wstring swapped = profile.PathOf(Root::History, kSwapped) + L"\\";
+  CreateDirectoryW(swapped.c_str(), nullptr);
+  bool ok = WriteFileBytes(profile.PathOf(Root::History, kOtherTraces[0].name), kOtherTraces[0].content) &&
+            WriteFileBytes(profile.PathOf(Root::Cache, kOtherTraces[1].name), kOtherTraces[1].content);
+  for (const Named& file : kSwappedFiles) ok = ok && WriteFileBytes(swapped + file.name, file.content);
+  for (const Named& file : kOutsideFiles) ok = ok && WriteFileBytes(kOutside + std::wstring(file.name), file.content);
+  if (!ok) why = "cannot write the files of the case (error " + std::to_string(GetLastError()) + ")";
+  return ok;
+}
+
+// Scan, swap, remove with `passIndex` (-1: no wipe); the outside files must
+// keep their bytes, the other traces must go.
+void SwappedFolderCase(Case& c, const Settings& settings, const Profile& profile, int passIndex) {
+  std::string why;
+  if (!c.Check(PrepareSwap(profile, why), why)) return;
+  Session s(settings);
+  if (!c.Check(s.Start(why), why)) return;
+  if (passIndex >= 0) {
+    std::string how;
+    if (!Clicked(c, s, ids::Check_Wipe, "Check_Wipe")) return;
+    if (!c.Check(WaitFor([&] { return IsWindowEnabled(s.Control(ids::Combo_Pass)) != FALSE; }, kEffectTimeoutMs),
+                 "the pass list stays disabled"))
+      return;
+    if (!c.Check(ChoosePassByMouse(s, passIndex, how), how)) return;
+  }
+  if (!Clicked(c, s, ids::Command_Scan, "Command_Scan")) return;
+  const HWND history = s.Control(ids::Status_History), cache = s.Control(ids::Status_Cache);
+  const std::wstring historyFound = L" URL - 3 Files";
+  if (!c.Check(WaitFor([&] {
+                 const std::wstring row = Text(history);
+                 return Text(cache) == L" Found: 1 files" && row.size() > historyFound.size() &&
+                        row.compare(row.size() - historyFound.size(), historyFound.size(), historyFound) == 0;
+               }, kEffectTimeoutMs),
+               "the scan shows " + Quote(Text(history)) + " and " + Quote(Text(cache))))
+    return;
+  c.Check(WaitProgramIdle(s.Main()), "the program stays busy after the scan");
+  if (!c.Check(SwapForLink(profile, why), why)) return;
+  if (!Clicked(c, s, ids::Command_Remove, "Command_Remove")) return;
+  ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
+  if (c.Failed()) return;
+  c.Check(WaitFor([&] { return Text(cache) == L" Cache files erased"; }, kEffectTimeoutMs),
+          "the removal never ended: " + Quote(Text(cache)));
+  c.Check(WaitProgramIdle(s.Main()), "the program stays busy after the removal");
+  for (const Named& file : kOutsideFiles) {
+    const std::wstring path = kOutside + std::wstring(file.name);
+    const auto bytes = ReadBytes(path);
+    c.Check(bytes == std::string(file.content),
+            Utf8(path) + (bytes ? " changed: " + Quote(std::wstring(bytes->begin(), bytes->end())) : " is gone"));
+  }
+  c.Check(AttributesOf(profile.PathOf(Root::History, kOtherTraces[0].name)) == INVALID_FILE_ATTRIBUTES,
+          "the History file outside the swapped folder stayed");
+  c.Check(AttributesOf(profile.PathOf(Root::Cache, kOtherTraces[1].name)) == INVALID_FILE_ATTRIBUTES,
+          "the Cache file stayed");
+  c.Check(s.Close(why), why);
+}
+
 }  // namespace
 
 void RunInterruptCases(Report& report, const Settings& settings) {
@@ -196,6 +329,13 @@ void RunInterruptCases(Report& report, const Settings& settings) {
       ExpectOutcome(c, profile);
     });
   }
+  report.Run("swapped_folder_link_no_wipe_keeps_the_outside_files",
+             [&](Case& c) { SwappedFolderCase(c, settings, profile, -1); });
+  report.Run("swapped_folder_link_1_pass_keeps_the_outside_files",
+             [&](Case& c) { SwappedFolderCase(c, settings, profile, 0); });
+  UndoSwap(profile);
+  RemoveFolderFiles(kOutside);
+  RemoveDirectoryW(kOutside);
   for (Root root : {Root::Cookies, Root::History, Root::Cache}) {
     RemoveFolderFiles(profile.Folder(root));
     RemoveDirectoryW(profile.Folder(root).c_str());

@@ -1,18 +1,24 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace veltrane::win32 {
 
 // The form of a program path that reaches exactly the file it names: "\\?\"
-// (or "\\?\UNC\" for "\\server\share\...") in front of the full folder path,
-// then the last part as given. Plain Win32 parsing strips trailing dots and
-// blanks and maps device names, so "foo." would reach "foo" and "nul.txt"
-// the null device; after "\\?\" Windows takes every part verbatim, and the
-// 260-character limit no longer applies. The folder part is settled with
-// GetFullPathNameW only when it needs it ("/", "." or ".." parts, not a full
-// path): that call would strip a trailing dot from every part on the way.
-// A last part of "." or ".." is a step, not a name, and is settled too.
-std::wstring ExactPath(std::string_view path);
+// in front of a path from a drive root ("C:\..."), "\\?\UNC\" in place of the
+// "\\" of a share ("\\server\share\..."), and a path that starts with "\\?\"
+// as it is. Plain Win32 parsing strips trailing dots and blanks and maps
+// device names, so "foo." would reach "foo" and "nul.txt" the null device;
+// after "\\?\" Windows takes every part verbatim, and the 260-character limit
+// no longer applies. Nothing is settled here: the scan settles its roots once
+// (see FolderPathFromValue), and every part below them is a listed name.
+//
+// Nothing, so that no call is made, for a path that Windows would read as
+// something else: one with a NUL inside (Windows would end the name there),
+// one that is not full (a relative path would be taken from the working
+// folder, and a "\\.\" path would be normalised), and one with a "." or ".."
+// part, which would step out of the folder it names.
+std::optional<std::wstring> ExactPath(std::string_view path);
 
 }  // namespace veltrane::win32

@@ -22,6 +22,7 @@ bool Passes(std::uint32_t attributes, std::uint32_t filter) {
 
 class Win32Listing : public platform::DirListing {
  public:
+  Win32Listing() = default;  // empty
   Win32Listing(const std::wstring& folder, std::uint32_t filter) : filter_(filter) {
     // Failure (missing folder, not a folder, no rights): an empty listing.
     find_.Reset(FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &data_,
@@ -45,7 +46,7 @@ class Win32Listing : public platform::DirListing {
   }
 
  private:
-  std::uint32_t filter_;
+  std::uint32_t filter_ = 0;
   FindHandle find_;
   WIN32_FIND_DATAW data_{};
   bool pending_ = false;  // data_ holds an entry not yet handed out
@@ -68,14 +69,19 @@ class Win32ByteStream : public platform::ByteStream {
 
 }  // namespace
 
+// A path that names nothing (see ExactPath) lists nothing.
 std::unique_ptr<platform::DirListing> Win32FileSystem::List(const std::string& folder,
                                                             std::uint32_t filter) {
-  return std::make_unique<Win32Listing>(ExactPath(folder), filter);
+  const std::optional<std::wstring> exact = ExactPath(folder);
+  if (!exact) return std::make_unique<Win32Listing>();
+  return std::make_unique<Win32Listing>(*exact, filter);
 }
 
 // Failure: nothing (INVALID_FILE_ATTRIBUTES).
 std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path) {
-  const DWORD attributes = GetFileAttributesW(ExactPath(path).c_str());
+  const std::optional<std::wstring> exact = ExactPath(path);
+  if (!exact) return std::nullopt;
+  const DWORD attributes = GetFileAttributesW(exact->c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
   return attributes;
 }
@@ -93,7 +99,9 @@ std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path
 // a file link, gives no sign of the link by name, and unlinks what a marked
 // handle resolved to, so the mark must never be set through a link.
 bool Win32FileSystem::Delete(const std::string& path) {
-  const std::wstring name = ExactPath(path);
+  const std::optional<std::wstring> exact = ExactPath(path);
+  if (!exact) return false;
+  const std::wstring& name = *exact;
   FileHandle file(CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
   if (!file) return false;
@@ -113,12 +121,16 @@ bool Win32FileSystem::Delete(const std::string& path) {
 }
 
 std::unique_ptr<platform::WipeTarget> Win32FileSystem::OpenToErase(const std::string& path) {
-  return OpenWipeTarget(ExactPath(path), check_);
+  const std::optional<std::wstring> exact = ExactPath(path);
+  if (!exact) return nullptr;
+  return OpenWipeTarget(*exact, check_);
 }
 
 // Failure: null. Readers never lock writers out of a file they read.
 std::unique_ptr<platform::ByteStream> Win32FileSystem::OpenRead(const std::string& path) {
-  FileHandle file(CreateFileW(ExactPath(path).c_str(), GENERIC_READ,
+  const std::optional<std::wstring> exact = ExactPath(path);
+  if (!exact) return nullptr;
+  FileHandle file(CreateFileW(exact->c_str(), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!file) return nullptr;

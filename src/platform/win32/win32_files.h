@@ -19,7 +19,8 @@ enum class LinkCheck {
 LinkCheck DetectLinkCheck();
 
 // The file system through the wide API; paths are UTF-8 in, and every one
-// reaches Windows in its ExactPath form.
+// reaches Windows in its ExactPath form. A path without one names nothing:
+// it lists nothing, has no attributes, and is neither opened nor deleted.
 class Win32FileSystem : public platform::FileSystem {
  public:
   explicit Win32FileSystem(LinkCheck check = DetectLinkCheck()) : check_(check) {}
