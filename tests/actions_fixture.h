@@ -25,6 +25,12 @@
 
 namespace veltrane::testing {
 
+// The registry keys the program must use, spelt out rather than taken from
+// the program's own constants, so that a misspelt constant fails here. They
+// hide those constants for every test that includes this fixture.
+inline const std::string kShellFoldersKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+inline const std::string kTypedUrlsKey = "Software\\Microsoft\\Internet Explorer\\TypedURLs";
+
 // Notes of the platform calls that matter, interleaved with the runtime's log.
 class Notes {
  public:

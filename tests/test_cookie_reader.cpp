@@ -130,6 +130,10 @@ TEST(CookieReader, HugeInputsCostBoundedWork) {
   EXPECT_EQ(longest->size(), kCookieMaxField - 1);
   // A usable line past the scan bound is not reached.
   EXPECT_EQ(Domain(std::string(kCookieMaxScan, '\r') + "a\nb\nlate.com\n"), std::nullopt);
+  // Nor one whose third field runs past it: its start alone is no domain.
+  const std::string crossing = std::string(kCookieMaxScan - 6, '\r') + "a\nb\ncut.com\n";
+  EXPECT_EQ(Domain(crossing), std::nullopt);
+  EXPECT_EQ(Domain(crossing, 1000), std::nullopt);
 }
 
 TEST(CookieReader, RandomInputsNeverFailAndStayBounded) {

@@ -110,5 +110,16 @@ TEST(FakeFiles, WipeTargetIsSharedWithNobodyAndKnowsItsKind) {
   EXPECT_EQ(fs.OpenHandles(), 0);
 }
 
+// The disk fills at the limit: a write ending there fits, one byte more does not.
+TEST(FakeFiles, WriteLimitRefusesOnlyAWritePastIt) {
+  fake::FakeFileSystem fs;
+  fs.AddFile("C:\\a", "abc");
+  fs.SetWriteLimit("C:\\a", 5);
+  auto target = fs.OpenToErase("C:\\a");
+  ASSERT_TRUE(target);
+  EXPECT_TRUE(target->Write("00000", 5));
+  EXPECT_FALSE(target->Write("0", 1));
+}
+
 }  // namespace
 }  // namespace veltrane

@@ -119,6 +119,7 @@ TEST_F(FormDetailsTest, ListsOneDomainLinePerCookieFile) {
       {"binary junk", {"\x01\x02\xff\xfe\x00\x00"s}, {"No cookies found"}},
       {"the line shows up to a NUL", {"a\nb\nbefore\0after/\n"s}, {"before"}},
       {"8-bit characters", {"a\nb\ncaf\xe9.fr/\n"}, {"caf\xc3\xa9.fr"}},
+      {"the last 7-bit and the first 8-bit character", {"a\nb\n\x7f\x80/\n"}, {"\x7f\xc2\x80"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

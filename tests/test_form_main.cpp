@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -324,6 +325,23 @@ TEST(ProgramTest, StartsShownWithItsCaptionAndEndsOnClose) {
 
   runtime.QueueInLoop([&] { runtime.Close(*runtime.FindForm("Veltrane")); });
   EXPECT_THROW(RunProgram(services), fake::ProgramEnded);
+}
+
+// The warning shows the main window before it; the start-up must not show
+// the main window again, which would raise it over the warning.
+TEST(ProgramTest, WithABrowserOpenTheWarningStaysInFront) {
+  fake::FakeRegistry registry;
+  fake::FakeFileSystem files;
+  fake::FakeDesktop desktop;
+  fake::FakeLauncher launcher;
+  fake::FakeRuntime runtime;
+  platform::Services services{registry, files, desktop, launcher, runtime};
+  desktop.AddWindow({.handle = 1, .title = "Home - Microsoft Internet Explorer"});
+  EXPECT_EQ(RunProgram(services), 0);
+  std::vector<std::string> shows;
+  std::copy_if(runtime.Log().begin(), runtime.Log().end(), std::back_inserter(shows),
+               [](const std::string& line) { return line.ends_with(": show"); });
+  EXPECT_EQ(shows, (std::vector<std::string>{"Veltrane: show", "Form1: show"}));
 }
 
 TEST(MainLayoutTest, TableHoldsTheWholeDesign) {

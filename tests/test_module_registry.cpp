@@ -103,18 +103,25 @@ TEST_F(ModuleRegistryTest, KeyIsClosedWhenAReadThrows) {
 }
 
 TEST_F(ModuleRegistryTest, StringThatChangesBetweenTheTwoQueries) {
+  const auto text = [](const std::string& t) {
+    Bytes bytes(t.begin(), t.end());
+    bytes.push_back(0);
+    return bytes;
+  };
   struct Case {
     const char* name;
-    std::string after;
+    std::uint32_t type;
+    Bytes after;
     RegValue expected;
   } cases[] = {
-      {"grows", "C:\\Longer\\Path\\", std::monostate{}},
-      {"shrinks", "C:\\", std::string("C:\\\0", 4)},
+      {"grows", platform::kRegSz, text("C:\\Longer\\Path\\"), std::monostate{}},
+      {"shrinks", platform::kRegSz, text("C:\\"), std::string("C:\\\0", 4)},
+      {"turns into a number", platform::kRegDword, {7, 0, 0, 0}, std::monostate{}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     reg.SetString(kKey, "Cache", "C:\\Cache\\");
-    reg.SetBetweenQueriesHook([&] { reg.SetString(kKey, "Cache", c.after); });
+    reg.SetBetweenQueriesHook([&] { reg.SetValue(kKey, "Cache", c.type, c.after); });
     EXPECT_EQ(Describe(Get("Cache")), Describe(c.expected));
     EXPECT_EQ(reg.OpenKeyCount(), 0);
   }

@@ -52,6 +52,10 @@ struct FakeBackend {
     return true;
   }
   bool HasValue(const std::string& name) const { return reg.HasValue(key, name); }
+  bool RemoveKey() {
+    reg.RemoveKey(key);
+    return true;
+  }
 
   static bool CanMake(std::uint32_t) { return true; }
   bool AddFolder(const std::string& rel, std::uint32_t attrs = platform::kAttrDirectory) {
@@ -127,6 +131,7 @@ struct Win32Backend {
     return win32::testing::SetRegBytes(key, name, type, bytes);
   }
   bool HasValue(const std::string& name) const { return win32::testing::HasRegValue(key, name); }
+  bool RemoveKey() { return win32::testing::DeleteKey(key); }
 
   // Wine keeps no archive bit on a folder.
   static bool CanMake(std::uint32_t attrs) {

@@ -128,6 +128,23 @@ TYPED_TEST(Contract, RegistryCallsOnKeyZeroFailWithoutEffect) {
   EXPECT_EQ(key, 0u);
 }
 
+// A key deleted by someone else while the program holds it open: every read
+// through the handle fails with "key deleted", never reads as a value.
+TYPED_TEST(Contract, RegistryKeyDeletedWhileOpenReadsAsDeleted) {
+  ASSERT_TRUE(this->b.SetText("v", platform::kRegSz, "x", true));
+  platform::Registry& reg = this->b.registry();
+  platform::RegKey key = 0;
+  ASSERT_EQ(reg.Open(kUserRoot, this->b.key, 0, kKeyAccess, key), platform::kRegOk);
+  ASSERT_TRUE(this->b.RemoveKey());
+  std::uint32_t type = 0, size = 0;
+  EXPECT_EQ(reg.QueryInfo(key, "v", type, size), 1018);
+  RegValue value;
+  EXPECT_EQ(QueryRegValue(reg, key, "v", value), 1018);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(value));
+  reg.Close(key);
+  EXPECT_EQ(this->b.OpenKeyCount(), 0);
+}
+
 TYPED_TEST(Contract, RegistryStringTooBigForTheBufferReportsItsSize) {
   ASSERT_TRUE(this->b.SetText("s", platform::kRegSz, "abcdef", true));
   platform::Registry& r = this->b.registry();
@@ -403,6 +420,48 @@ TYPED_TEST(Contract, DanglingLinkIsNotSeenAndStays) {
   EraseFile(fs, events, this->P("l.txt"), 3);
   ASSERT_TRUE(this->b.AddFile("t.txt", "back"));
   EXPECT_EQ(this->b.Content("l.txt"), "back") << "the link is still there";
+}
+
+// Wine takes a link named like a file that points at a folder for a folder
+// link (0x410, listed only with the folder bit in the filter): no file
+// listing shows it, and it can be neither read, opened for a wipe nor deleted.
+TYPED_TEST(Contract, FileNamedLinkToAFolderIsNoFile) {
+  ASSERT_TRUE(this->b.AddFolder("d"));
+  ASSERT_TRUE(this->b.AddFile("d\\f.txt", "x"));
+  ASSERT_TRUE(this->b.AddLink("l.txt", "d"));
+  auto& fs = this->b.files();
+  EXPECT_EQ(this->List(this->b.root, 0), Listed{});
+  EXPECT_EQ(fs.OpenRead(this->P("l.txt")), nullptr);
+  EXPECT_EQ(fs.OpenToErase(this->P("l.txt")), nullptr);
+  EXPECT_FALSE(fs.Delete(this->P("l.txt")));
+  EXPECT_TRUE(this->b.Exists("l.txt"));
+  EXPECT_EQ(this->b.Content("d\\f.txt"), "x");
+}
+
+// A cookie file being overwritten is shared with nobody, readers included.
+TYPED_TEST(Contract, FileOpenForAWipeCannotBeRead) {
+  ASSERT_TRUE(this->b.AddFile("c.txt", "a\nb\nc\n"));
+  auto target = this->b.files().OpenToErase(this->P("c.txt"));
+  ASSERT_TRUE(target);
+  EXPECT_EQ(this->b.files().OpenRead(this->P("c.txt")), nullptr);
+}
+
+TYPED_TEST(Contract, NamesAreFoundWithoutRegardToCase) {
+  ASSERT_TRUE(this->b.AddFile("Mixed.TXT", "x"));
+  auto& fs = this->b.files();
+  EXPECT_EQ(fs.Attributes(this->P("mIXED.txt")), 0x20u);
+  EXPECT_TRUE(fs.OpenRead(this->P("MIXED.TXT")));
+  EXPECT_TRUE(fs.Delete(this->P("mixed.txt")));
+  EXPECT_FALSE(this->b.Exists("Mixed.TXT"));
+}
+
+// The passes write over the old length only; a write past it must still land.
+TYPED_TEST(Contract, WritesPastTheEndExtendTheFile) {
+  ASSERT_TRUE(this->b.AddFile("f.txt", "abc"));
+  auto target = this->b.files().OpenToErase(this->P("f.txt"));
+  ASSERT_TRUE(target);
+  EXPECT_TRUE(target->Write("00000", 5));
+  EXPECT_EQ(target->Length(), 5u);
 }
 
 // Cookie files named like devices or with a trailing dot are read as they are.

@@ -112,6 +112,63 @@ TEST_F(Win32Layer, FileHeldByASharingReaderStaysAndSoDoesALinkToIt) {
   EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "read");
 }
 
+// A running browser keeps its cookie files open for writing; reading them
+// must not need it to let go.
+TEST_F(Win32Layer, FileHeldOpenForWritingIsStillRead) {
+  Win32FileSystem fs;
+  const std::string file = kFolder + "\\c.txt";
+  ASSERT_TRUE(testing::MakeFile(file, "a\nb\nexample.com/\n"));
+  HANDLE writer = CreateFileW(ExactPath(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  auto stream = fs.OpenRead(file);
+  CloseHandle(writer);
+  ASSERT_TRUE(stream);
+  char text[32] = {};
+  EXPECT_EQ(stream->Read(text, sizeof text), 17u);
+}
+
+// A sparse file makes the length past 32 bits cheap to reach.
+TEST_F(Win32Layer, WipeTargetReportsALengthPast4GiB) {
+  Win32FileSystem fs;
+  const std::string file = kFolder + "\\big.dat";
+  constexpr std::uint64_t kLength = (std::uint64_t(1) << 32) + 123;
+  {
+    HANDLE h = CreateFileW(ExactPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    LARGE_INTEGER end;
+    end.QuadPart = LONGLONG(kLength);
+    const bool sized = SetFilePointerEx(h, end, nullptr, FILE_BEGIN) && SetEndOfFile(h);
+    CloseHandle(h);
+    ASSERT_TRUE(sized);
+  }
+  auto target = fs.OpenToErase(file);
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->Length(), kLength);
+  EXPECT_TRUE(target->Close());
+  EXPECT_FALSE(testing::Exists(file));
+}
+
+// Every key a read or a delete opens is closed again. Wine counts no
+// handles for GetProcessHandleCount, but gives a new handle the lowest free
+// slot: after many reads a fresh handle takes the slot it took before.
+TEST_F(Win32Layer, RegistryReadsAndDeletesLeaveNoKeyOpen) {
+  Win32Registry registry;
+  ASSERT_TRUE(testing::SetRegText(kKey, "Url1", platform::kRegSz, "http://a/", true));
+  const auto freshHandle = [] {
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    CloseHandle(event);
+    return event;
+  };
+  GetRegValue(registry, kUserRoot, kKey, "Url1");  // anything opened once for good is open now
+  const HANDLE before = freshHandle();
+  for (int i = 0; i < 50; ++i) {
+    GetRegValue(registry, kUserRoot, kKey, "Url1");
+    DeleteRegValue(registry, kUserRoot, kKey, "Url2");
+  }
+  EXPECT_EQ(freshHandle(), before);
+}
+
 // Listed names pass verbatim: nothing below the root is settled, since
 // settling strips a trailing dot or blank from every part. A path that
 // Windows would settle or read as another one reaches nothing at all.

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -382,6 +383,8 @@ struct BoxAnswerer {
         else Sleep(10);
       }
       if (!box) return;
+      owner = GetWindow(box, GW_OWNER);
+      ownerEnabled = owner && IsWindowEnabled(owner);
       hasOk = GetDlgItem(box, IDOK) != nullptr;
       hasCancel = GetDlgItem(box, IDCANCEL) != nullptr;
       okIsDefault = (GetWindowLongW(GetDlgItem(box, IDOK), GWL_STYLE) & BS_DEFPUSHBUTTON) != 0;
@@ -398,6 +401,8 @@ struct BoxAnswerer {
   void Wait() { worker.join(); }
   std::thread worker;
   std::atomic<HWND> box = nullptr;
+  HWND owner = nullptr;
+  bool ownerEnabled = true;
   bool hasOk = false, hasCancel = false, okIsDefault = false, hasIcon = false;
 };
 
@@ -423,9 +428,39 @@ TEST_F(Win32RuntimeTest, MessageBoxesHaveNoIconAndTheFirstButtonIsTheDefault) {
       EXPECT_EQ(answerer.hasCancel, c.hasCancel);
       EXPECT_TRUE(answerer.okIsDefault);
       EXPECT_FALSE(answerer.hasIcon);
+      EXPECT_EQ(answerer.owner, Form()) << "modal to the main window";
+      EXPECT_FALSE(answerer.ownerEnabled) << "no click reaches the window under the box";
     }
     EXPECT_EQ(answer, c.answer);
   }
+}
+
+// A wide interval, so that a loaded machine cannot stretch the outer and the
+// nested call apart by a whole interval.
+TEST_F(Win32RuntimeTest, HandlerThatLetsEventsRunInsideThePumpDoesNotPumpAgainAtOnce) {
+  Win32Runtime slow(GetModuleHandleW(nullptr), 300);
+  int depth = 0, deepest = 0;
+  events.onClick = [&](int) {
+    deepest = std::max(deepest, ++depth);
+    slow.DoEvents();
+    --depth;
+  };
+  for (int i = 0; i < 2; ++i)
+    PostMessageW(Form(), WM_COMMAND, MAKEWPARAM(kButton, BN_CLICKED), reinterpret_cast<LPARAM>(Child(kButton)));
+  slow.DoEvents();
+  EXPECT_EQ(events.clicks.size(), 2u);
+  EXPECT_EQ(deepest, 1);
+}
+
+void CALLBACK QuitLate(HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(99); }
+
+TEST_F(Win32RuntimeTest, QuitTakenByThePumpStillEndsTheLoop) {
+  PostQuitMessage(3);
+  PumpNow();
+  // Should the pump lose the quit, this one ends the loop, with its own code.
+  const UINT_PTR late = SetTimer(nullptr, 0, 2000, QuitLate);
+  EXPECT_EQ(runtime.Run(), 3);
+  KillTimer(nullptr, late);
 }
 
 // Every point where the program lets events run must stay cheap: a scan
