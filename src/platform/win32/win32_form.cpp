@@ -566,6 +566,11 @@ void Win32Form::Repaint() {
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void Win32Form::PaintChanges() {
+  FlushTexts();
+  if (IsShown()) RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
 void Win32Form::FlushTexts() {
   if (!textsDirty_) return;
   textsDirty_ = false;

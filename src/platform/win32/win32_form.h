@@ -32,6 +32,9 @@ class Win32Form final : public platform::Form, private LabelHost {
   void RuntimeGone();
   // Labels whose text changed since the last call are repainted.
   void FlushTexts();
+  // The changed texts, and whatever else waits to be painted (what a closed
+  // message box uncovered), painted now; no message is taken from the queue.
+  void PaintChanges();
   // Keyboard handling of a message for this window or its children, before
   // it is dispatched; true when it has been handled.
   bool PreTranslate(MSG& msg);
