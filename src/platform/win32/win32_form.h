@@ -30,7 +30,8 @@ class Win32Form final : public platform::Form, private LabelHost {
   HWND Hwnd() const { return hwnd_; }
   // The runtime is going: the window goes with it, the object stays inert.
   void RuntimeGone();
-  // Labels whose text changed since the last call are repainted.
+  // Labels whose text changed, and list boxes that items were added to,
+  // since the last call are repainted.
   void FlushTexts();
   // The changed texts, and whatever else waits to be painted (what a closed
   // message box uncovered), painted now; no message is taken from the queue.
@@ -77,6 +78,7 @@ class Win32Form final : public platform::Form, private LabelHost {
     std::unique_ptr<LabelWindow> label;  // labels, pictures and frames
     bool visible = true;
     bool timerOn = false;
+    bool quiet = false;  // list box: redraw off since an item was added
     BrushHandle back;                // check box: its own back colour
     // Combo box: the procedures its window and its edit field had before
     // KeyUpProc took their messages.
