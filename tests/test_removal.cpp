@@ -1,5 +1,7 @@
 #include "erase/removal.h"
 
+#include <algorithm>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -95,6 +97,22 @@ TEST_F(RemovalTest, ErasesEveryKindWithACounterShownBeforeEachErase) {
   for (const std::string& path : {kCookies + "a.txt", kHistory + "h1", kCache + "c1"}) EXPECT_FALSE(files.Exists(path)) << path;
   // The lists still hold what was erased.
   EXPECT_EQ(app.state.cookieFiles.Count(), 3u);
+}
+
+// Without passes the file stages let no event run, yet each counter is put
+// on the screen before its file goes: a long stage shows how far it is.
+TEST_F(RemovalTest, WithoutPassesTheFileStagesPaintTheirCountersAndRunNoEvents) {
+  files.AddFile(kCache + "c2", "x");
+  Scan();
+  const std::size_t mark = runtime.LogMark();
+  Remove();
+  std::vector<std::string> stage = Lines({"Veltrane.Status_", "delete " + kCache, "paint", "events"}, mark);
+  stage.erase(stage.begin(), std::find(stage.begin(), stage.end(), "Veltrane.Status_Cache:  Erasing cache files (1)"));
+  EXPECT_THAT(stage,
+              ElementsAre("Veltrane.Status_Cache:  Erasing cache files (1)", "paint", "delete " + kCache + "c1",
+                          "Veltrane.Status_Cache:  Erasing cache files (2)", "paint", "delete " + kCache + "c2",
+                          "Veltrane.Status_Cache:  Cache files erased"))
+      << Dump();
 }
 
 TEST_F(RemovalTest, WithoutAScanOnlyTheRefusalShows) {

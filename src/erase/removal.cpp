@@ -57,10 +57,13 @@ class Removal {
  private:
   // The bound is fixed when the loop starts; a scan nested in a wipe pass may
   // shorten the list, and the positions past its new end are skipped.
+  // Without passes no event may run here, but the counter is still painted
+  // now and then, so that a long stage shows how far it has got.
   void EraseList(const TraceList& list, int row, const std::string& counter) {
     const std::size_t n = list.Count();
     for (std::size_t i = 1; i <= n; ++i) {
       form_.SetText(row, counter + Decimal(i) + ")");
+      os_.runtime.PaintChanges();
       if (std::optional<std::string> path = list.At(i))
         EraseFile(os_.files, os_.runtime, *path, state_.wipePasses);
     }

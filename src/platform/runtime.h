@@ -80,6 +80,11 @@ class Runtime : public EventPump {
   virtual Version ProgramVersion() const = 0;
   // Ends the program at once with every window; does not return.
   [[noreturn]] virtual void End() = 0;
+  // Puts what changed on the windows on the screen, handling no event: no
+  // input, timer, close or posted message runs here, so it may stand where
+  // events must not run. Cheap enough to call after every item; the real
+  // runtime paints only every so often.
+  virtual void PaintChanges() = 0;
   // Runs the event loop until the program ends; returns its exit code.
   virtual int Run() = 0;
 };

@@ -166,6 +166,31 @@ TEST_F(Win32RuntimeTest, LabelTextReachesOtherProcessesWhenEventsRun) {
   EXPECT_EQ(form->Text(kCombo), "Combo1");
 }
 
+// Where no event may run, a changed text is still painted: the label is
+// drawn and nothing waiting in the queue (a click, a posted message, a
+// timer tick) is handled.
+TEST_F(Win32RuntimeTest, PaintingChangesHandlesNoPendingEvent) {
+  form->Show();
+  RunEvents(50);
+  HWND status = Child(kStatus);
+  form->SetText(kStatus, "Erasing cache files (7)");
+  PostMessageW(status, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(status, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  PostMessageW(Child(kButton), BM_CLICK, 0, 0);
+  events.ticks.clear();
+  Sleep(80);  // the 30 ms timer is due
+  runtime.PaintChanges();
+  RECT waiting;
+  EXPECT_FALSE(GetUpdateRect(status, &waiting, FALSE)) << "the label is not painted yet";
+  wchar_t shown[64] = {};
+  InternalGetWindowText(status, shown, 64);
+  EXPECT_STREQ(shown, L"Erasing cache files (7)");
+  EXPECT_TRUE(events.clicks.empty());
+  EXPECT_TRUE(events.ticks.empty());
+  RunEvents(50);
+  EXPECT_EQ(events.clicks, (std::vector<int>{kStatus, kButton})) << "what waited is handled when events run";
+}
+
 TEST_F(Win32RuntimeTest, CheckBoxChangedByCodeRaisesClickOnceLikeTheUser) {
   std::vector<int> seen;
   events.onClick = [&](int id) { seen.push_back(form->CheckValue(id)); };
@@ -208,6 +233,22 @@ TEST_F(Win32RuntimeTest, ComboAndListKeepItemsInOrderAndMinusOneForNoSelection) 
   // A list line shows its text up to the first NUL.
   form->AddItem(kList, std::string("http://a/\0", 10));
   EXPECT_EQ(form->Item(kList, 0), "http://a/");
+}
+
+// A list that fills item by item is redrawn when events run, not at every
+// item; after that it redraws itself again.
+TEST_F(Win32RuntimeTest, AFillingListIsRedrawnWhenEventsRun) {
+  form->Show();
+  RunEvents(50);
+  HWND list = Child(kList);
+  RECT waiting;
+  form->AddItem(kList, "first");
+  EXPECT_FALSE(GetUpdateRect(list, &waiting, FALSE)) << "redrawn at the item";
+  PumpNow();
+  EXPECT_FALSE(GetUpdateRect(list, &waiting, FALSE)) << "not painted when events ran";
+  SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"second"));
+  EXPECT_TRUE(GetUpdateRect(list, &waiting, FALSE)) << "the list no longer redraws itself";
+  EXPECT_EQ(form->ItemCount(kList), 2);
 }
 
 TEST_F(Win32RuntimeTest, DisabledComboTakesNoFocusAndEveryKeyReleaseIsReported) {

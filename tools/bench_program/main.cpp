@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "core/program_state.h"
+#include "details_figure.h"
 #include "erase/erase_file.h"
 #include "floors.h"
 #include "platform/win32/utf.h"
@@ -192,6 +193,7 @@ int wmain(int argc, wchar_t** argv) {
     Check(CreateDirectoryW(base.c_str(), nullptr), "the benchmark folder exists already");
     const std::wstring tree = RunFileFigures(base);
     bench::RunRemovalLoopFigure(base);
+    bench::RunDetailsFigure();
     bench::RunProgramFigures(base, tree, {argv[2], argv[3]});
     return 0;
   } catch (const std::exception& e) {

@@ -44,6 +44,7 @@ class ConfirmingRuntime final : public platform::Runtime {
   [[noreturn]] void End() override { real_.End(); }
   int Run() override { return real_.Run(); }
   void DoEvents() override { real_.DoEvents(); }
+  void PaintChanges() override { real_.PaintChanges(); }
 
  private:
   win32::Win32Runtime& real_;

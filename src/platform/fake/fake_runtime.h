@@ -118,6 +118,7 @@ class FakeForm : public platform::Form {
 //   "<form>.<control>: enabled|disabled|visible|hidden|focus|value <n>"
 //   "<form>.<control>: clear|item <text>|index <n>|timer on|timer off"
 //   "events #<k>"                        the k-th DoEvents, counted from 1
+//   "paint"                              PaintChanges: no event runs there
 //   "msgbox [<title>] <text> (OkOnly|OkCancel) -> Ok|Cancel"
 //   "click <form>.<control>", "keyup <form>.<control> <key>", "close <form>",
 //   "tick <form>.<control>"              user actions, as delivered
@@ -181,6 +182,7 @@ class FakeRuntime : public platform::Runtime {
 
   // --- platform::Runtime
   void DoEvents() override;
+  void PaintChanges() override { Record("paint"); }
   std::unique_ptr<platform::Form> CreateForm(const platform::FormDesign& design,
                                              platform::FormEvents& events) override;
   int ShowMessage(const std::string& text, const std::string& title, int style) override;

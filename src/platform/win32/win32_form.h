@@ -30,8 +30,12 @@ class Win32Form final : public platform::Form, private LabelHost {
   HWND Hwnd() const { return hwnd_; }
   // The runtime is going: the window goes with it, the object stays inert.
   void RuntimeGone();
-  // Labels whose text changed since the last call are repainted.
+  // Labels whose text changed, and list boxes that items were added to,
+  // since the last call are repainted.
   void FlushTexts();
+  // The changed texts, and whatever else waits to be painted (what a closed
+  // message box uncovered), painted now; no message is taken from the queue.
+  void PaintChanges();
   // Keyboard handling of a message for this window or its children, before
   // it is dispatched; true when it has been handled.
   bool PreTranslate(MSG& msg);
@@ -74,6 +78,7 @@ class Win32Form final : public platform::Form, private LabelHost {
     std::unique_ptr<LabelWindow> label;  // labels, pictures and frames
     bool visible = true;
     bool timerOn = false;
+    bool quiet = false;  // list box: redraw off since an item was added
     BrushHandle back;                // check box: its own back colour
     // Combo box: the procedures its window and its edit field had before
     // KeyUpProc took their messages.

@@ -99,6 +99,13 @@ void Win32Runtime::DoEvents() {
   lastPump_ = GetTickCount64();
 }
 
+void Win32Runtime::PaintChanges() {
+  const std::uint64_t now = GetTickCount64();
+  if (now - lastPaint_ < kPaintIntervalMs) return;
+  lastPaint_ = now;
+  for (Win32Form* form : forms_) form->PaintChanges();
+}
+
 void Win32Runtime::Dispatch(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   const auto form = std::find_if(forms_.begin(), forms_.end(),

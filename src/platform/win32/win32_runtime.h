@@ -20,10 +20,12 @@ class Win32Form;
 // "Let pending events run" costs a queue call (~90 us under Wine), so
 // DoEvents pumps only when the pump interval (kPumpIntervalMs unless told)
 // has passed since the last pump; in between it costs a tick-count read. Label texts set meanwhile are only
-// stored, and repainted when the pump runs or the event loop goes idle.
+// stored, and repainted when the pump runs, the event loop goes idle, or
+// PaintChanges finds its interval (kPaintIntervalMs) passed.
 class Win32Runtime final : public platform::Runtime {
  public:
   static constexpr std::uint64_t kPumpIntervalMs = 15;
+  static constexpr std::uint64_t kPaintIntervalMs = 100;
 
   // Artwork, icon, cursor and version come from `module`'s resources.
   explicit Win32Runtime(HINSTANCE module = GetModuleHandleW(nullptr),
@@ -39,6 +41,7 @@ class Win32Runtime final : public platform::Runtime {
   [[noreturn]] void End() override;
   int Run() override;
   void DoEvents() override;
+  void PaintChanges() override;
 
   // For the forms.
   HINSTANCE Module() const { return module_; }
@@ -60,6 +63,7 @@ class Win32Runtime final : public platform::Runtime {
   std::vector<Win32Form*> forms_;  // in creation order: the first is the main window
   std::uint64_t pumpIntervalMs_;
   std::uint64_t lastPump_ = 0;
+  std::uint64_t lastPaint_ = 0;
 };
 
 }  // namespace veltrane::win32
