@@ -15,6 +15,7 @@ set(ERASE_SOURCES
 set(REGISTRY_SOURCES
   src/registry/module_registry.cpp)
 set(SCAN_SOURCES
+  src/scan/folder_path.cpp
   src/scan/folder_walk.cpp
   src/scan/trace_scan.cpp)
 set(WINDOWS_SOURCES
