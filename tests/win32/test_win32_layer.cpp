@@ -118,7 +118,7 @@ TEST_F(Win32Layer, FileHeldOpenForWritingIsStillRead) {
   Win32FileSystem fs;
   const std::string file = kFolder + "\\c.txt";
   ASSERT_TRUE(testing::MakeFile(file, "a\nb\nexample.com/\n"));
-  HANDLE writer = CreateFileW(ExactPath(file).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+  HANDLE writer = CreateFileW(ExactPath(file)->c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   auto stream = fs.OpenRead(file);
@@ -134,7 +134,7 @@ TEST_F(Win32Layer, WipeTargetReportsALengthPast4GiB) {
   const std::string file = kFolder + "\\big.dat";
   constexpr std::uint64_t kLength = (std::uint64_t(1) << 32) + 123;
   {
-    HANDLE h = CreateFileW(ExactPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+    HANDLE h = CreateFileW(ExactPath(file)->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     LARGE_INTEGER end;
     end.QuadPart = LONGLONG(kLength);
