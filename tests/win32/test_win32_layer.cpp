@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "platform/win32/exact_path.h"
@@ -91,18 +92,17 @@ TEST_F(Win32Layer, TrailingDotNamesBesideTheirPlainNames) {
   EXPECT_EQ(testing::ReadAll(dir + "hard"), "shared");
 }
 
-// A reader that shares everything keeps a wipe from opening the file for
-// itself alone: the file stays, never deleted unwritten. A link to it opens
-// for deletion alone, but Wine refuses the rename over a name whose target is
-// open, so the link stays too, and the target is never touched.
-TEST_F(Win32Layer, FileHeldByASharingReaderStaysAndSoDoesALinkToIt) {
+// A reader that shares everything lets a wipe be: the file is overwritten,
+// and goes when the reader lets go. A link to it opens for deletion, but Wine
+// refuses the rename over a name whose target is open, so the link stays,
+// and the target is never written through it.
+TEST_F(Win32Layer, FileHeldByASharingReaderIsWipedButALinkToItStays) {
   Win32FileSystem fs(LinkCheck::FinalPath);
   const std::string dir = kFolder + "\\";
   ASSERT_TRUE(testing::MakeFile(dir + "t.txt", "read"));
   ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.lnk", "t.txt"));
-  testing::HeldFile reader(dir + "t.txt", true);
-  ASSERT_TRUE(reader.ok());
-  EXPECT_EQ(fs.OpenToErase(dir + "t.txt"), nullptr);
+  auto reader = std::make_unique<testing::HeldFile>(dir + "t.txt", true);
+  ASSERT_TRUE(reader->ok());
   auto link = fs.OpenToErase(dir + "l.lnk");
   ASSERT_TRUE(link);
   EXPECT_EQ(link->kind(), platform::WipeTarget::Kind::Link);
@@ -110,6 +110,15 @@ TEST_F(Win32Layer, FileHeldByASharingReaderStaysAndSoDoesALinkToIt) {
   EXPECT_FALSE(link->Close());
   EXPECT_TRUE(testing::Exists(dir + "l.lnk"));
   EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "read");
+
+  auto target = fs.OpenToErase(dir + "t.txt");
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->kind(), platform::WipeTarget::Kind::Plain);
+  EXPECT_TRUE(target->Write("0000", 4));
+  EXPECT_TRUE(target->Close());
+  EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "0000") << "overwritten while the reader holds it";
+  reader.reset();
+  EXPECT_FALSE(testing::Exists(dir + "t.txt"));
 }
 
 // Listed names pass verbatim; only a folder part that needs it is settled,
