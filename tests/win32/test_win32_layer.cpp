@@ -7,6 +7,7 @@
 #include <thread>
 
 #include "platform/win32/exact_path.h"
+#include "platform/win32/link_choice.h"
 #include "platform/win32/testing/setup.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
@@ -90,6 +91,64 @@ TEST_F(Win32Layer, TrailingDotNamesBesideTheirPlainNames) {
   EXPECT_EQ(testing::ReadAll(dir + "target"), "target") << "removed as a link";
   EXPECT_EQ(testing::ReadAll(dir + "hard."), "shared");
   EXPECT_EQ(testing::ReadAll(dir + "hard"), "shared");
+}
+
+// A name straight in a drive root is settled against the root itself, "C:\\"
+// (without its "\\", "C:" is the drive's working folder): a trailing-dot
+// name beside its plain twin, and a link there, go as themselves.
+TEST_F(Win32Layer, NamesStraightInADriveRoot) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string dot = "C:\\vtest-root.", plain = "C:\\vtest-root", link = "C:\\vtest-root.lnk";
+  const std::string target = kFolder + "\\target";
+  for (const std::string& name : {dot, plain, link}) testing::RemoveTree(name);
+  ASSERT_TRUE(testing::MakeFile(dot, "dot"));
+  ASSERT_TRUE(testing::MakeFile(plain, "plain"));
+  ASSERT_TRUE(testing::MakeFile(target, "target"));
+  ASSERT_TRUE(testing::MakeUnixLink("C:\\", "vtest-root.lnk", "vtest\\layer\\target"));
+  EXPECT_TRUE(fs.Delete(dot));
+  EXPECT_TRUE(fs.Delete(link));
+  EXPECT_FALSE(testing::Exists(dot));
+  EXPECT_FALSE(testing::Exists(link));
+  EXPECT_EQ(testing::ReadAll(plain), "plain");
+  EXPECT_EQ(testing::ReadAll(target), "target") << "removed as a link";
+  testing::RemoveTree(plain);
+}
+
+// A link is removed by renaming a spare file of ours over it; a file that
+// already has the spare's name is someone else's and keeps its bytes.
+TEST_F(Win32Layer, ASpareNameInUseIsLeftAlone) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string dir = kFolder + "\\";
+  const std::string spare = dir + "l.lnk~veltrane-" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(testing::MakeFile(dir + "t.txt", "target"));
+  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.lnk", "t.txt"));
+  ASSERT_TRUE(testing::MakeFile(spare, "not ours"));
+  EXPECT_TRUE(fs.Delete(dir + "l.lnk"));
+  EXPECT_FALSE(testing::Exists(dir + "l.lnk"));
+  EXPECT_EQ(testing::ReadAll(spare), "not ours");
+  EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "target");
+}
+
+// Any one sign of Wine chooses the final-path check: a build that hides its
+// exports, or a prefix without its key, still gets it.
+TEST(LinkChoice, AnyOneSignOfWineChoosesTheFinalPathCheck) {
+  using Sign = bool WineSigns::*;
+  const Sign signs[] = {&WineSigns::versionExport, &WineSigns::otherExports, &WineSigns::registryKey,
+                        &WineSigns::heldPaths};
+  const WineSigns real = ReadWineSigns();
+  for (std::size_t i = 0; i < std::size(signs); ++i) {
+    const Sign sign = signs[i];
+    SCOPED_TRACE(::testing::Message() << "sign " << i);
+    EXPECT_TRUE(real.*sign) << "every sign shows under Wine";
+    WineSigns without = real;
+    without.*sign = false;
+    EXPECT_EQ(ChooseLinkCheck(without), LinkCheck::FinalPath) << "faked away";
+    WineSigns alone;
+    alone.*sign = true;
+    EXPECT_EQ(ChooseLinkCheck(alone), LinkCheck::FinalPath) << "alone";
+  }
+  EXPECT_EQ(ChooseLinkCheck(WineSigns{}), LinkCheck::Handle);
+  EXPECT_EQ(DetectLinkCheck(), LinkCheck::FinalPath);
 }
 
 // A reader that shares everything lets a wipe be: the file is overwritten,
