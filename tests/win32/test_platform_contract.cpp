@@ -225,7 +225,7 @@ TYPED_TEST(Contract, PlainFileIsMarkedAtTheOpeningAndWrittenInPlace) {
   EXPECT_TRUE(target->Write("1", 1));
   EXPECT_TRUE(target->Flush());
   EXPECT_EQ(target->Length(), 11u) << "written over, neither cut nor appended to";
-  EXPECT_EQ(fs.OpenToErase(this->P("f.txt")), nullptr) << "shared with nobody";
+  EXPECT_EQ(fs.OpenToErase(this->P("f.txt")), nullptr) << "left to the wipe that holds it";
   EXPECT_FALSE(fs.Delete(this->P("f.txt"))) << "held by the wipe";
   EXPECT_TRUE(this->b.Exists("f.txt")) << "the name goes with the handle, not before";
   EXPECT_TRUE(target->Close());

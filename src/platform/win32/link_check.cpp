@@ -7,17 +7,9 @@ namespace veltrane::win32 {
 
 namespace {
 
+constexpr LONG kStatusNotFound = LONG(0xC0000034);       // STATUS_OBJECT_NAME_NOT_FOUND
 constexpr LONG kStatusNameCollision = LONG(0xC0000035);  // STATUS_OBJECT_NAME_COLLISION
 constexpr int kSpareNames = 8;
-
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-std::wstring WithoutTrailingDotsAndBlanks(std::wstring name) {
-  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
-  return name;
-}
 
 // Wine holds "foo." and "bar " under their names less the trailing dots and
 // blanks, so such a file and a link from that name to "foo" beside it look
@@ -27,7 +19,7 @@ std::wstring WithoutTrailingDotsAndBlanks(std::wstring name) {
 Reached BesideItsPlainName(HANDLE opened, HANDLE folder, const std::wstring& plainName) {
   LONG status = 0;
   const FileHandle plain = OpenIn(folder, plainName, FILE_READ_ATTRIBUTES, kShareAll, FILE_OPEN, 0, &status);
-  if (!plain) return status == LONG(0xC0000034) ? Reached::Name : Reached::Unknown;  // STATUS_OBJECT_NAME_NOT_FOUND
+  if (!plain) return status == kStatusNotFound ? Reached::Name : Reached::Unknown;
   const std::optional<std::uint64_t> a = FileIdOf(opened), b = FileIdOf(plain.Get());
   const std::optional<OpenedInfo> info = QueryOpened(opened);
   if (!a || !b || !info) return Reached::Unknown;
@@ -36,6 +28,15 @@ Reached BesideItsPlainName(HANDLE opened, HANDLE folder, const std::wstring& pla
 }
 
 }  // namespace
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::wstring WithoutTrailingDotsAndBlanks(std::wstring name) {
+  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+  return name;
+}
 
 Reached ReachedIn(HANDLE opened, const HeldFolder& folder, const std::wstring& name) {
   const std::wstring held = HeldPath(opened);

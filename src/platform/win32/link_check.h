@@ -15,6 +15,11 @@ struct HeldFolder {
   std::wstring held;
 };
 
+// Paths as Windows compares them: without regard to case.
+bool SamePath(const std::wstring& a, const std::wstring& b);
+// A name as Wine holds it, less its trailing dots and blanks.
+std::wstring WithoutTrailingDotsAndBlanks(std::wstring name);
+
 // What an open reached, as the final-path check tells it.
 enum class Reached {
   Name,        // the file that the last part names

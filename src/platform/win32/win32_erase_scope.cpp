@@ -12,18 +12,9 @@ namespace veltrane::win32 {
 
 namespace {
 
-bool SamePath(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), int(a.size()), b.c_str(), int(b.size()), TRUE) == CSTR_EQUAL;
-}
-
 std::wstring WithSeparator(std::wstring path) {
   if (!path.empty() && path.back() != L'\\') path += L'\\';
   return path;
-}
-
-std::wstring WithoutTrailingDotsAndBlanks(std::wstring name) {
-  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
-  return name;
 }
 
 // Files go only in folders the scan listed, reached from the root one
