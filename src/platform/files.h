@@ -80,8 +80,9 @@ class EraseScope {
   virtual bool Delete(const std::string& path) = 0;
   // Opens an existing file to erase it, its name already marked to go (see
   // WipeTarget). Null, with nothing written or changed, when it is missing or
-  // a folder, when it cannot be both written and marked (read-only, locked, no
-  // rights), or when whether its name is a link cannot be told. Creates nothing.
+  // a folder, when it cannot be both written and marked (read-only, held by
+  // another program without leave to write or delete it, no rights), or when
+  // whether its name is a link cannot be told. Creates nothing.
   virtual std::unique_ptr<WipeTarget> OpenToErase(const std::string& path) = 0;
 };
 
