@@ -93,6 +93,23 @@ TEST_F(Win32Layer, TrailingDotNamesBesideTheirPlainNames) {
   EXPECT_EQ(testing::ReadAll(dir + "hard"), "shared");
 }
 
+// The very folder the scan listed, moved away and linked back under its old
+// name: the same folder, but reached through a link. Wine opens the link as
+// its target with no reparse bit; the path it holds for the folder tells.
+TEST_F(Win32Layer, AFolderMovedAndLinkedBackIsNotEnteredThroughTheLink) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string root = kFolder + "\\root\\";
+  ASSERT_TRUE(testing::MakeFolder(root));
+  ASSERT_TRUE(testing::MakeFolder(root + "T"));
+  ASSERT_TRUE(testing::MakeFile(root + "T\\f.bin", "listed"));
+  platform::WalkedFolders walked;
+  for (const std::string& folder : {root, root + "T\\"}) walked[folder] = *fs.List(folder, 20)->Folder();
+  ASSERT_TRUE(testing::Rename(root + "T", kFolder + "\\away"));
+  ASSERT_TRUE(testing::MakeUnixLink(root, "T", "../away"));
+  EXPECT_FALSE(fs.Within(root, walked)->Delete(root + "T\\f.bin"));
+  EXPECT_EQ(testing::ReadAll(kFolder + "\\away\\f.bin"), "listed");
+}
+
 // A name straight in a drive root is settled against the root itself, "C:\\"
 // (without its "\\", "C:" is the drive's working folder): a trailing-dot
 // name beside its plain twin, and a link there, go as themselves.
