@@ -40,10 +40,13 @@ set(WIN32_SOURCES
   src/platform/win32/font_choice.cpp
   src/platform/win32/label_window.cpp
   src/platform/win32/link_check.cpp
+  src/platform/win32/link_choice.cpp
+  src/platform/win32/nt_file.cpp
   src/platform/win32/opened_file.cpp
   src/platform/win32/utf.cpp
   src/platform/win32/version_resource.cpp
   src/platform/win32/win32_desktop.cpp
+  src/platform/win32/win32_erase_scope.cpp
   src/platform/win32/win32_files.cpp
   src/platform/win32/win32_form.cpp
   src/platform/win32/win32_launcher.cpp

@@ -257,8 +257,8 @@ TEST_F(EraseFileTest, EndedMidWipeTheNameStillGoes) {
   EXPECT_EQ(fs.OpenHandles(), 0);
 }
 
-// A second removal clicked while a pass runs meets the file held open,
-// shared with nobody: it leaves it alone, and the running erase finishes.
+// A second removal clicked while a pass runs meets the file held open by
+// this program's own wipe: it leaves it alone, and the running erase finishes.
 TEST_F(EraseFileTest, NestedEraseOfTheSameFileWhileAPassRuns) {
   for (std::optional<int> nestedPasses : {std::optional<int>(0), std::optional<int>(3)}) {
     SCOPED_TRACE(testing::Message() << "nested passes " << *nestedPasses);

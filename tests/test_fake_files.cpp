@@ -121,5 +121,40 @@ TEST(FakeFiles, WriteLimitRefusesOnlyAWritePastIt) {
   EXPECT_FALSE(target->Write("0", 1));
 }
 
+// The scope of a removal: only the folders a listing saw, as it saw them,
+// below a root that may itself be reached through a link.
+TEST(FakeFiles, EraseScopeKeepsToTheListedFolders) {
+  fake::FakeFileSystem fs;
+  for (const char* file : {"C:\\R\\a", "C:\\R\\T\\b", "C:\\R\\U\\c", "C:\\Out\\b", "C:\\Out\\c"}) fs.AddFile(file, "x");
+  fs.AddFolderLink("C:\\Via", "C:\\R\\");
+  platform::WalkedFolders walked;
+  for (const char* folder : {"C:\\Via\\", "C:\\Via\\T\\", "C:\\Via\\U\\"})
+    walked[folder] = *fs.List(folder, 20)->Folder();
+  fs.Rename("C:\\R\\T", "C:\\Away");
+  fs.AddFolderLink("C:\\R\\T", "C:\\Out\\");
+  fs.Rename("C:\\R\\U", "C:\\Gone");
+  fs.AddFile("C:\\R\\U\\c", "new");
+  auto scope = fs.Within("C:\\Via\\", walked);
+  EXPECT_FALSE(scope->Delete("C:\\Via\\T\\b")) << "a link on the way";
+  EXPECT_FALSE(scope->Delete("C:\\Via\\U\\c")) << "another folder under the name";
+  EXPECT_EQ(scope->OpenToErase("C:\\Via\\U\\c"), nullptr);
+  EXPECT_FALSE(scope->Delete("C:\\Out\\b")) << "outside the root";
+  EXPECT_TRUE(scope->Delete("C:\\Via\\a"));
+  EXPECT_TRUE(fs.Exists("C:\\Out\\b") && fs.Exists("C:\\Away\\b") && fs.Exists("C:\\R\\U\\c")) << fs.ToString();
+  EXPECT_FALSE(fs.Exists("C:\\R\\a"));
+}
+
+// Another program holding a file and sharing everything: the deletion is
+// granted, and the name goes when that program lets go.
+TEST(FakeFiles, DeletionOfAFileHeldBySharingHoldersWaitsForThem) {
+  fake::FakeFileSystem fs;
+  fs.AddFile("C:\\a", "x");
+  fs.SetHeldSharing("C:\\a", true);
+  EXPECT_TRUE(fs.Delete("C:\\a"));
+  EXPECT_TRUE(fs.Exists("C:\\a"));
+  fs.SetHeldSharing("C:\\a", false);
+  EXPECT_FALSE(fs.Exists("C:\\a"));
+}
+
 }  // namespace
 }  // namespace veltrane

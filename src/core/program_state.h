@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/trace_list.h"
+#include "platform/files.h"
 
 namespace veltrane {
 
@@ -13,6 +14,9 @@ struct ProgramState {
   // Folder paths: end in "\", or "*" for a folder that was not found.
   std::string cookiesPath, historyPath, cachePath;
   TraceList cookieFiles, historyFiles, cacheFiles;
+  // Every folder the scan listed, as it found it: the removal erases a
+  // listed file only in that very folder.
+  platform::WalkedFolders walkedFolders;
   // Scratch lists of the folder walk.
   TraceList fileList, folderList;
   // Titles of the top-level windows seen at start-up.

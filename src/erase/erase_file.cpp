@@ -49,22 +49,22 @@ void WritePass(platform::WipeTarget& target, platform::EventPump& events, std::u
 
 }  // namespace
 
-// With passes the file is opened first, for writing and shared with nobody,
-// and its name is marked to go before the first byte is written: one that
-// cannot be both written and marked (read-only, locked, missing) is left
+// With passes the file is opened first, for writing, and its name is marked
+// to go before the first byte is written: one that cannot be both written
+// and marked (read-only, held without leave to delete, missing) is left
 // exactly as it was, and nothing is created. The passes then overwrite the
 // file's own bytes; the name goes when the file is closed, or when the
 // program ends first, so no partly written file is ever left under it. A link
 // or a file with further names loses only this name, unwritten: its bytes are
 // not ours alone.
-void EraseFile(platform::FileSystem& files, platform::EventPump& events, const std::string& path,
+void EraseFile(platform::EraseScope& scope, platform::EventPump& events, const std::string& path,
                std::optional<int> wipePasses) {
   const int passes = wipePasses.value_or(0);
   if (passes <= 0) {
-    files.Delete(path);
+    scope.Delete(path);
     return;
   }
-  std::unique_ptr<platform::WipeTarget> target = files.OpenToErase(path);
+  std::unique_ptr<platform::WipeTarget> target = scope.OpenToErase(path);
   if (!target) return;
   if (target->kind() == Kind::Plain) {
     const std::uint64_t length = target->Length();

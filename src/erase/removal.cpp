@@ -37,16 +37,16 @@ class Removal {
     state_.wipePasses = WipePassesFor(form_.CheckValue(ids::Check_Wipe),
                                       form_.ListIndex(ids::Combo_Pass), state_.wipePasses);
     if (state_.cookiesPath != kNotFound) {
-      EraseList(state_.cookieFiles, ids::Status_Cookies, " Erasing cookies (");
+      EraseList(state_.cookiesPath, state_.cookieFiles, ids::Status_Cookies, " Erasing cookies (");
       form_.SetText(ids::Status_Cookies, " Cookies erased");
     }
     if (state_.historyPath != kNotFound) {
       EraseTypedUrls();
-      EraseList(state_.historyFiles, ids::Status_History, " Erasing history files (");
+      EraseList(state_.historyPath, state_.historyFiles, ids::Status_History, " Erasing history files (");
       form_.SetText(ids::Status_History, " Registry urls / History files erased");
     }
     if (state_.cachePath != kNotFound) {
-      EraseList(state_.cacheFiles, ids::Status_Cache, " Erasing cache files (");
+      EraseList(state_.cachePath, state_.cacheFiles, ids::Status_Cache, " Erasing cache files (");
       form_.SetText(ids::Status_Cache, " Cache files erased");
       state_.scanDone = false;
     }
@@ -56,16 +56,18 @@ class Removal {
 
  private:
   // The bound is fixed when the loop starts; a scan nested in a wipe pass may
-  // shorten the list, and the positions past its new end are skipped.
-  // Without passes no event may run here, but the counter is still painted
-  // now and then, so that a long stage shows how far it has got.
-  void EraseList(const TraceList& list, int row, const std::string& counter) {
+  // shorten the list, and the positions past its new end are skipped. Files
+  // go only in the folders the scan listed under the stage's root, as it
+  // found them then. Without passes no event may run here, but the counter
+  // is still painted now and then, so that a long stage shows how far it has got.
+  void EraseList(const std::string& root, const TraceList& list, int row, const std::string& counter) {
+    const std::unique_ptr<platform::EraseScope> scope = os_.files.Within(root, state_.walkedFolders);
     const std::size_t n = list.Count();
     for (std::size_t i = 1; i <= n; ++i) {
       form_.SetText(row, counter + Decimal(i) + ")");
       os_.runtime.PaintChanges();
       if (std::optional<std::string> path = list.At(i))
-        EraseFile(os_.files, os_.runtime, *path, state_.wipePasses);
+        EraseFile(*scope, os_.runtime, *path, state_.wipePasses);
     }
   }
 

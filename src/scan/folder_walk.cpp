@@ -24,6 +24,11 @@ bool IsPlainFile(std::uint32_t attributes) {
   return (attributes & kSelecting) == 0;
 }
 
+// The folder that a listing reached, for the removal to find again.
+void Record(ProgramState& state, const std::string& folder, const platform::DirListing& listing) {
+  if (std::optional<platform::FolderId> id = listing.Folder()) state.walkedFolders[folder] = *id;
+}
+
 // The sweeps of one walk whose FolderList starts with `rootEntry`. False as
 // soon as a scan nested in this one (run while events ran) has rebuilt the
 // list: a finished walk leaves no marker on its root, so position 1 tells.
@@ -75,6 +80,7 @@ void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
     return;
   }
   std::unique_ptr<platform::DirListing> listing = files.List(folder, kFilesOnly);
+  Record(state, folder, *listing);
   platform::DirEntry entry;
   while (listing->Next(entry)) {
     if (!IsDotName(entry.name) && entry.attributes != platform::kAttrDirectory)
@@ -87,6 +93,7 @@ void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
 // records the folder's plain files for ListFiles.
 void FolderWalk::ListSubFolders(const std::string& folder) {
   std::unique_ptr<platform::DirListing> listing = files.List(folder, kFoldersAndSystem);
+  Record(state, folder, *listing);
   std::vector<std::string> plainFiles;
   platform::DirEntry entry;
   while (listing->Next(entry)) {

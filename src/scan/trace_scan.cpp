@@ -45,6 +45,7 @@ class TraceScan {
     state_.cookieFiles.Clear();
     state_.cacheFiles.Clear();
     state_.historyFiles.Clear();
+    state_.walkedFolders.clear();
     state_.cookiesPath = FolderPathFromValue(cookies);
     state_.historyPath = FolderPathFromValue(history);
     state_.cachePath = FolderPathFromValue(cache);

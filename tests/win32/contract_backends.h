@@ -88,6 +88,10 @@ struct FakeBackend {
     fs.Remove(root + rel);
     return true;
   }
+  bool Rename(const std::string& rel, const std::string& newRel) {
+    fs.Rename(root + rel, root + newRel);
+    return fs.Exists(root + newRel);
+  }
   bool Exists(const std::string& rel) const { return fs.Exists(root + rel); }
   std::string Content(const std::string& rel) const { return fs.Content(root + rel); }
   // Another program holding the file open without sharing it; let go with the result.
@@ -95,6 +99,12 @@ struct FakeBackend {
     const std::string path = root + rel;
     fs.SetLocked(path, true);
     return std::shared_ptr<void>(&fs, [this, path](void*) { fs.SetLocked(path, false); });
+  }
+  // Another program holding the file open, letting others read, write and delete it.
+  std::shared_ptr<void> HoldSharing(const std::string& rel) {
+    const std::string path = root + rel;
+    fs.SetHeldSharing(path, true);
+    return std::shared_ptr<void>(&fs, [this, path](void*) { fs.SetHeldSharing(path, false); });
   }
 };
 
@@ -169,12 +179,19 @@ struct Win32Backend {
     return AddLink(rel, targetRel);
   }
   bool Remove(const std::string& rel) { return win32::testing::RemoveTree(root + rel); }
+  bool Rename(const std::string& rel, const std::string& newRel) {
+    return win32::testing::Rename(root + rel, root + newRel);
+  }
   bool Exists(const std::string& rel) const { return win32::testing::Exists(root + rel); }
   std::string Content(const std::string& rel) const {
     return win32::testing::ReadAll(root + rel).value_or("");
   }
   std::shared_ptr<void> Hold(const std::string& rel) {
     auto held = std::make_shared<win32::testing::HeldFile>(root + rel);
+    return held->ok() ? held : nullptr;
+  }
+  std::shared_ptr<void> HoldSharing(const std::string& rel) {
+    auto held = std::make_shared<win32::testing::HeldFile>(root + rel, true);
     return held->ok() ? held : nullptr;
   }
 };

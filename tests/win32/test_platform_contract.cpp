@@ -264,7 +264,7 @@ TYPED_TEST(Contract, PlainFileIsMarkedAtTheOpeningAndWrittenInPlace) {
   EXPECT_TRUE(target->Write("1", 1));
   EXPECT_TRUE(target->Flush());
   EXPECT_EQ(target->Length(), 11u) << "written over, neither cut nor appended to";
-  EXPECT_EQ(fs.OpenToErase(this->P("f.txt")), nullptr) << "shared with nobody";
+  EXPECT_EQ(fs.OpenToErase(this->P("f.txt")), nullptr) << "left to the wipe that holds it";
   EXPECT_FALSE(fs.Delete(this->P("f.txt"))) << "held by the wipe";
   EXPECT_TRUE(this->b.Exists("f.txt")) << "the name goes with the handle, not before";
   EXPECT_TRUE(target->Close());
@@ -503,6 +503,10 @@ TYPED_TEST(Contract, EraseFileTouchesExactlyTheListedName) {
        [](B& b, const std::string& d, std::shared_ptr<void>&) { return b.SetAttributes(d + "ro.txt", 33); }},
       {"locked", "held.txt", false, {{"held.txt", "bytes"}},
        [](B& b, const std::string& d, std::shared_ptr<void>& hold) { return bool(hold = b.Hold(d + "held.txt")); }},
+      {"held, sharing everything", "shared.txt", true, {},
+       [](B& b, const std::string& d, std::shared_ptr<void>& hold) {
+         return bool(hold = b.HoldSharing(d + "shared.txt"));
+       }},
       {"hard link", "second.txt", true, {{"first.txt", "shared"}},
        [](B& b, const std::string& d, std::shared_ptr<void>&) {
          return b.Remove(d + "second.txt") && b.AddFile(d + "first.txt", "shared") &&
@@ -554,6 +558,77 @@ TYPED_TEST(Contract, EraseFileTouchesExactlyTheListedName) {
       for (const auto& [name, bytes] : c.kept) EXPECT_EQ(this->b.Content(dir + name), bytes) << name;
       const bool written = c.goes && passes > 0 && c.ownBytes;
       EXPECT_EQ(events.Count() > 0, written) << "events run while passes write, and only then";
+    }
+  }
+}
+
+// A file goes only in the very folder the scan listed it from, reached from
+// the root through no link. A folder on the way swapped after the scan for a
+// link to a folder holding the same names, or for a new folder, or a root
+// replaced, leaves every file below it alone, and the rest still goes. The
+// root itself may be reached through a link.
+TYPED_TEST(Contract, EraseStaysInTheFoldersTheScanListed) {
+  using B = TypeParam;
+  struct Case {
+    const char* what;
+    const char* root;  // the scanned root, below the case's folder
+    bool (*change)(B&, const std::string& dir);
+    std::vector<const char*> gone;  // below the case's folder
+    std::vector<std::pair<const char*, const char*>> kept;  // and their bytes
+  };
+  const Case cases[] = {
+      {"nothing changed", "root", [](B&, const std::string&) { return true; },
+       {"root\\a.txt", "root\\T\\t1.bin", "root\\T\\deep\\t2.bin", "root\\K\\k.bin"}, {{"outside\\t1.bin", "precious"}}},
+      {"a folder swapped for a link", "root",
+       [](B& b, const std::string& d) { return b.Rename(d + "root\\T", d + "away") && b.AddFolderLink(d + "root\\T", d + "outside"); },
+       {"root\\a.txt", "root\\K\\k.bin"},
+       {{"outside\\t1.bin", "precious"}, {"outside\\deep\\t2.bin", "precious"}, {"away\\t1.bin", "listed"},
+        {"away\\deep\\t2.bin", "listed"}}},
+      {"a folder replaced by another", "root",
+       [](B& b, const std::string& d) {
+         return b.Rename(d + "root\\T", d + "away") && b.AddFolder(d + "root\\T") &&
+                b.AddFile(d + "root\\T\\t1.bin", "precious") && b.AddFolder(d + "root\\T\\deep") &&
+                b.AddFile(d + "root\\T\\deep\\t2.bin", "precious");
+       },
+       {"root\\a.txt", "root\\K\\k.bin"},
+       {{"root\\T\\t1.bin", "precious"}, {"root\\T\\deep\\t2.bin", "precious"}, {"away\\t1.bin", "listed"},
+        {"away\\deep\\t2.bin", "listed"}}},
+      {"the root replaced", "root",
+       [](B& b, const std::string& d) {
+         return b.Rename(d + "root", d + "away") && b.AddFolder(d + "root") && b.AddFile(d + "root\\a.txt", "precious");
+       },
+       {},
+       {{"root\\a.txt", "precious"}, {"away\\a.txt", "listed"}, {"away\\T\\t1.bin", "listed"}, {"away\\K\\k.bin", "listed"}}},
+      {"the root reached through a link", "via",
+       [](B&, const std::string&) { return true; },
+       {"root\\a.txt", "root\\T\\t1.bin", "root\\T\\deep\\t2.bin", "root\\K\\k.bin"}, {{"outside\\t1.bin", "precious"}}},
+  };
+  int dirNumber = 0;
+  for (const Case& c : cases) {
+    for (int passes : {0, 1}) {
+      SCOPED_TRACE(testing::Message() << c.what << ", " << passes << " passes");
+      const std::string dir = "b" + std::to_string(++dirNumber) + "\\";
+      for (const char* folder : {"", "root", "root\\T", "root\\T\\deep", "root\\K", "outside", "outside\\deep"})
+        ASSERT_TRUE(this->b.AddFolder(dir + folder));
+      for (const char* file : {"root\\a.txt", "root\\T\\t1.bin", "root\\T\\deep\\t2.bin", "root\\K\\k.bin"})
+        ASSERT_TRUE(this->b.AddFile(dir + file, "listed"));
+      for (const char* file : {"outside\\t1.bin", "outside\\deep\\t2.bin"}) ASSERT_TRUE(this->b.AddFile(dir + file, "precious"));
+      ASSERT_TRUE(this->b.AddFolderLink(dir + "via", dir + "root"));
+
+      ProgramState state;
+      fake::CountingPump events;
+      FolderWalk walk{this->b.files(), events, state};
+      const std::string root = this->P(dir + c.root + "\\");
+      walk.ListFolderTree(root);
+      state.fileList.Clear();
+      for (std::size_t i = 1; i <= state.folderList.Count(); ++i) walk.ListFiles(state.folderList[i], 1);
+      ASSERT_EQ(state.fileList.Count(), 4u) << this->b.State();
+      ASSERT_TRUE(c.change(this->b, dir)) << "the change after the scan";
+
+      const auto scope = this->b.files().Within(root, state.walkedFolders);
+      for (std::size_t i = 1; i <= state.fileList.Count(); ++i) EraseFile(*scope, events, state.fileList[i], passes);
+      for (const char* file : c.gone) EXPECT_FALSE(this->b.Exists(dir + file)) << file << "\n" << this->b.State();
+      for (const auto& [file, bytes] : c.kept) EXPECT_EQ(this->b.Content(dir + file), bytes) << file << "\n" << this->b.State();
     }
   }
 }

@@ -3,9 +3,11 @@
 #include <objbase.h>
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
 
 #include "platform/win32/exact_path.h"
+#include "platform/win32/link_choice.h"
 #include "support/setup.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
@@ -91,18 +93,92 @@ TEST_F(Win32Layer, TrailingDotNamesBesideTheirPlainNames) {
   EXPECT_EQ(testing::ReadAll(dir + "hard"), "shared");
 }
 
-// A reader that shares everything keeps a wipe from opening the file for
-// itself alone: the file stays, never deleted unwritten. A link to it opens
-// for deletion alone, but Wine refuses the rename over a name whose target is
-// open, so the link stays too, and the target is never touched.
-TEST_F(Win32Layer, FileHeldByASharingReaderStaysAndSoDoesALinkToIt) {
+// The very folder the scan listed, moved away and linked back under its old
+// name: the same folder, but reached through a link. Wine opens the link as
+// its target with no reparse bit; the path it holds for the folder tells.
+TEST_F(Win32Layer, AFolderMovedAndLinkedBackIsNotEnteredThroughTheLink) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string root = kFolder + "\\root\\";
+  ASSERT_TRUE(testing::MakeFolder(root));
+  ASSERT_TRUE(testing::MakeFolder(root + "T"));
+  ASSERT_TRUE(testing::MakeFile(root + "T\\f.bin", "listed"));
+  platform::WalkedFolders walked;
+  for (const std::string& folder : {root, root + "T\\"}) walked[folder] = *fs.List(folder, 20)->Folder();
+  ASSERT_TRUE(testing::Rename(root + "T", kFolder + "\\away"));
+  ASSERT_TRUE(testing::MakeUnixLink(root, "T", "../away"));
+  EXPECT_FALSE(fs.Within(root, walked)->Delete(root + "T\\f.bin"));
+  EXPECT_EQ(testing::ReadAll(kFolder + "\\away\\f.bin"), "listed");
+}
+
+// A name straight in a drive root is settled against the root itself, "C:\\"
+// (without its "\\", "C:" is the drive's working folder): a trailing-dot
+// name beside its plain twin, and a link there, go as themselves.
+TEST_F(Win32Layer, NamesStraightInADriveRoot) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string dot = "C:\\vtest-root.", plain = "C:\\vtest-root", link = "C:\\vtest-root.lnk";
+  const std::string target = kFolder + "\\target";
+  for (const std::string& name : {dot, plain, link}) testing::RemoveTree(name);
+  ASSERT_TRUE(testing::MakeFile(dot, "dot"));
+  ASSERT_TRUE(testing::MakeFile(plain, "plain"));
+  ASSERT_TRUE(testing::MakeFile(target, "target"));
+  ASSERT_TRUE(testing::MakeUnixLink("C:\\", "vtest-root.lnk", "vtest\\layer\\target"));
+  EXPECT_TRUE(fs.Delete(dot));
+  EXPECT_TRUE(fs.Delete(link));
+  EXPECT_FALSE(testing::Exists(dot));
+  EXPECT_FALSE(testing::Exists(link));
+  EXPECT_EQ(testing::ReadAll(plain), "plain");
+  EXPECT_EQ(testing::ReadAll(target), "target") << "removed as a link";
+  testing::RemoveTree(plain);
+}
+
+// A link is removed by renaming a spare file of ours over it; a file that
+// already has the spare's name is someone else's and keeps its bytes.
+TEST_F(Win32Layer, ASpareNameInUseIsLeftAlone) {
+  Win32FileSystem fs(LinkCheck::FinalPath);
+  const std::string dir = kFolder + "\\";
+  const std::string spare = dir + "l.lnk~veltrane-" + std::to_string(GetCurrentProcessId());
+  ASSERT_TRUE(testing::MakeFile(dir + "t.txt", "target"));
+  ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.lnk", "t.txt"));
+  ASSERT_TRUE(testing::MakeFile(spare, "not ours"));
+  EXPECT_TRUE(fs.Delete(dir + "l.lnk"));
+  EXPECT_FALSE(testing::Exists(dir + "l.lnk"));
+  EXPECT_EQ(testing::ReadAll(spare), "not ours");
+  EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "target");
+}
+
+// Any one sign of Wine chooses the final-path check: a build that hides its
+// exports, or a prefix without its key, still gets it.
+TEST(LinkChoice, AnyOneSignOfWineChoosesTheFinalPathCheck) {
+  using Sign = bool WineSigns::*;
+  const Sign signs[] = {&WineSigns::versionExport, &WineSigns::otherExports, &WineSigns::registryKey,
+                        &WineSigns::heldPaths};
+  const WineSigns real = ReadWineSigns();
+  for (std::size_t i = 0; i < std::size(signs); ++i) {
+    const Sign sign = signs[i];
+    SCOPED_TRACE(::testing::Message() << "sign " << i);
+    EXPECT_TRUE(real.*sign) << "every sign shows under Wine";
+    WineSigns without = real;
+    without.*sign = false;
+    EXPECT_EQ(ChooseLinkCheck(without), LinkCheck::FinalPath) << "faked away";
+    WineSigns alone;
+    alone.*sign = true;
+    EXPECT_EQ(ChooseLinkCheck(alone), LinkCheck::FinalPath) << "alone";
+  }
+  EXPECT_EQ(ChooseLinkCheck(WineSigns{}), LinkCheck::Handle);
+  EXPECT_EQ(DetectLinkCheck(), LinkCheck::FinalPath);
+}
+
+// A reader that shares everything lets a wipe be: the file is overwritten,
+// and goes when the reader lets go. A link to it opens for deletion, but Wine
+// refuses the rename over a name whose target is open, so the link stays,
+// and the target is never written through it.
+TEST_F(Win32Layer, FileHeldByASharingReaderIsWipedButALinkToItStays) {
   Win32FileSystem fs(LinkCheck::FinalPath);
   const std::string dir = kFolder + "\\";
   ASSERT_TRUE(testing::MakeFile(dir + "t.txt", "read"));
   ASSERT_TRUE(testing::MakeUnixLink(kFolder, "l.lnk", "t.txt"));
-  testing::HeldFile reader(dir + "t.txt", true);
-  ASSERT_TRUE(reader.ok());
-  EXPECT_EQ(fs.OpenToErase(dir + "t.txt"), nullptr);
+  auto reader = std::make_unique<testing::HeldFile>(dir + "t.txt", true);
+  ASSERT_TRUE(reader->ok());
   auto link = fs.OpenToErase(dir + "l.lnk");
   ASSERT_TRUE(link);
   EXPECT_EQ(link->kind(), platform::WipeTarget::Kind::Link);
@@ -110,6 +186,15 @@ TEST_F(Win32Layer, FileHeldByASharingReaderStaysAndSoDoesALinkToIt) {
   EXPECT_FALSE(link->Close());
   EXPECT_TRUE(testing::Exists(dir + "l.lnk"));
   EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "read");
+
+  auto target = fs.OpenToErase(dir + "t.txt");
+  ASSERT_TRUE(target);
+  EXPECT_EQ(target->kind(), platform::WipeTarget::Kind::Plain);
+  EXPECT_TRUE(target->Write("0000", 4));
+  EXPECT_TRUE(target->Close());
+  EXPECT_EQ(testing::ReadAll(dir + "t.txt"), "0000") << "overwritten while the reader holds it";
+  reader.reset();
+  EXPECT_FALSE(testing::Exists(dir + "t.txt"));
 }
 
 // A running browser keeps its cookie files open for writing; reading them

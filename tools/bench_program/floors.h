@@ -12,11 +12,28 @@ namespace bench {
 void BareWalk(const std::wstring& folder, std::vector<std::wstring>& files);
 // DeleteFileW on each path; returns how many went.
 int BareDelete(const std::vector<std::wstring>& paths);
-// What a delete that checks what it deletes cannot do without: open the exact
-// name ("\\?\"), under Wine ask the path it holds for the handle (Wine gives a
-// file link no other sign), mark the handle for deletion, close it. Returns
-// how many went.
-int BareCheckedDelete(const std::vector<std::wstring>& paths);
+// What a delete that stays in the scanned folders cannot do without. Once:
+// the root opened by its exact path ("\\?\") and its identity asked. Once a
+// folder: the folder opened in the root, its identity asked, and under Wine
+// the path Wine holds for it. Once a file: the file opened in its folder,
+// under Wine its held path asked (Wine gives a file link no other sign), the
+// handle marked for deletion and closed.
+class BareBoundedDelete {
+ public:
+  explicit BareBoundedDelete(const std::wstring& root);  // ending in "\"
+  ~BareBoundedDelete();
+  BareBoundedDelete(const BareBoundedDelete&) = delete;
+  BareBoundedDelete& operator=(const BareBoundedDelete&) = delete;
+  // Files straight in sub-folders of the root, a folder's files one after
+  // the other. Returns how many went.
+  int Run(const std::vector<std::wstring>& paths);
+
+ private:
+  std::wstring root_, folderPath_;
+  void* rootHandle_ = nullptr;
+  void* folder_ = nullptr;
+  bool wine_;
+};
 // For each file: open it, write bytes[i] "0" characters in chunks of `chunk`,
 // flush, close and delete it; returns how many went.
 int BareOverwrite(const std::vector<std::wstring>& paths, const std::vector<std::uint64_t>& bytes,

@@ -68,15 +68,28 @@ std::vector<T> Slice(const std::vector<T>& all, std::size_t from, std::size_t co
   return {all.begin() + from, all.begin() + std::min(all.size(), from + count)};
 }
 
-// EraseFile without passes against DeleteFileW (what the checks cost) and
-// against the calls a checked delete cannot do without (what the program
-// adds). The machine is shared, so the three take turns a thousand files at
+// The folders below `root` as the scan records them, for the removal's scope.
+veltrane::platform::WalkedFolders Walked(veltrane::platform::FileSystem& files, veltrane::platform::EventPump& events,
+                                         const std::string& root) {
+  veltrane::ProgramState state;
+  veltrane::FolderWalk walk{files, events, state};
+  walk.ListFolderTree(root);
+  return state.walkedFolders;
+}
+
+// EraseFile without passes, in the scope a removal erases in, against
+// DeleteFileW (what the checks cost) and against the calls a delete bounded
+// to the scanned folders cannot do without (what the program adds). The machine is shared, so the three take turns a thousand files at
 // a time, each batch in another order: a busy moment falls on all alike.
 void EraseFigures(const std::wstring& base, veltrane::win32::Win32Runtime& events) {
   veltrane::win32::Win32FileSystem files;
-  const auto erased = Narrowed(bench::MakeFiles(base + L"erase-program\\", kEraseFiles, 0));
+  const std::wstring programRoot = base + L"erase-program\\", checkedRoot = base + L"erase-checked\\";
+  const auto erased = Narrowed(bench::MakeFiles(programRoot, kEraseFiles, 0));
   const auto deleted = bench::MakeFiles(base + L"erase-delete\\", kEraseFiles, 0);
-  const auto checkedAway = bench::MakeFiles(base + L"erase-checked\\", kEraseFiles, 0);
+  const auto checkedAway = bench::MakeFiles(checkedRoot, kEraseFiles, 0);
+  const std::string root = veltrane::win32::Narrow(programRoot);
+  const auto scope = files.Within(root, Walked(files, events, root));
+  bench::BareBoundedDelete bounded(checkedRoot);
   double erase = 0, plain = 0, checked = 0;
   int plainGone = 0, checkedGone = 0;
   constexpr std::size_t kBatch = 1000;
@@ -87,11 +100,11 @@ void EraseFigures(const std::wstring& base, veltrane::win32::Win32Runtime& event
     const std::function<void()> runs[] = {
         [&] {
           erase += Time([&] {
-            for (const auto& path : mine) veltrane::EraseFile(files, events, path, 0);
+            for (const auto& path : mine) veltrane::EraseFile(*scope, events, path, 0);
           });
         },
         [&] { plain += Time([&] { plainGone += bench::BareDelete(theirs); }); },
-        [&] { checked += Time([&] { checkedGone += bench::BareCheckedDelete(checks); }); },
+        [&] { checked += Time([&] { checkedGone += bounded.Run(checks); }); },
     };
     for (std::size_t k = 0; k < 3; ++k) runs[(batch + k) % 3]();
   }

@@ -15,6 +15,7 @@
 #include "platform/win32/win32_launcher.h"
 #include "platform/win32/win32_registry.h"
 #include "program_figures.h"
+#include "scan/folder_walk.h"
 #include "timing.h"
 #include "trees.h"
 
@@ -108,12 +109,20 @@ void RunRemovalLoopFigure(const std::wstring& base) {
     const std::string from = win32::Narrow(name + L"p\\"), to = win32::Narrow(name + L"b\\");
     const std::vector<std::vector<std::string>> lists = {
         OnTwin(state.cookieFiles, from, to), OnTwin(state.historyFiles, from, to), OnTwin(state.cacheFiles, from, to)};
+    // Each stage erases in the folders the scan found, as the removal does.
+    std::vector<std::unique_ptr<platform::EraseScope>> scopes;
+    for (const std::wstring* folder : {&bare.cookies, &bare.history, &bare.cache}) {
+      ProgramState twin;
+      FolderWalk walk{files, runtime, twin};
+      walk.ListFolderTree(win32::Narrow(*folder));
+      scopes.push_back(files.Within(win32::Narrow(*folder), twin.walkedFolders));
+    }
 
     const auto runRemoval = [&] { removal += Time([&] { main.OnClick(ids::Command_Remove); }); };
     const auto runFloor = [&] {
       floor += Time([&] {
-        for (const auto& list : lists)
-          for (const std::string& path : list) EraseFile(files, runtime, path, state.wipePasses);
+        for (std::size_t stage = 0; stage < lists.size(); ++stage)
+          for (const std::string& path : lists[stage]) EraseFile(*scopes[stage], runtime, path, state.wipePasses);
       });
     };
     // Taken in turn, so that neither always gets the warmer file system.

@@ -26,7 +26,10 @@ struct FakeFileSystem::Node {
   bool isLink = false;
   std::string linkTarget;
   bool locked = false;
-  bool held = false;  // open for a wipe, shared with nobody
+  bool held = false;  // open for a wipe by this program
+  int sharingHolders = 0;  // other programs holding it, sharing everything
+  bool deletePending = false;
+  std::uint64_t id = 0;
   std::shared_ptr<Data> data;
   std::vector<std::shared_ptr<Node>> children;
   Node* parent = nullptr;
@@ -70,17 +73,27 @@ bool AllZeroCharacters(const char* bytes, std::size_t n) {
 
 class SnapshotListing : public platform::DirListing {
  public:
-  explicit SnapshotListing(std::vector<DirEntry> entries) : entries_(std::move(entries)) {}
+  SnapshotListing(std::vector<DirEntry> entries, std::optional<platform::FolderId> folder)
+      : entries_(std::move(entries)), folder_(folder) {}
   bool Next(DirEntry& entry) override {
     if (next_ >= entries_.size()) return false;
     entry = entries_[next_++];
     return true;
   }
+  std::optional<platform::FolderId> Folder() const override { return folder_; }
 
  private:
   std::vector<DirEntry> entries_;
+  std::optional<platform::FolderId> folder_;
   std::size_t next_ = 0;
 };
+
+constexpr std::uint64_t kVolume = 1;
+
+std::optional<platform::FolderId> Identity(const FakeFileSystem::Node* folder) {
+  if (!folder) return std::nullopt;
+  return platform::FolderId{kVolume, folder->id};
+}
 
 class StringStream : public platform::ByteStream {
  public:
@@ -144,12 +157,13 @@ class FakeFileSystem::Target : public WipeTarget {
     Log({WipeOp::Kind::Flush});
     return true;
   }
-  // The name was marked to go at the opening: it goes now, with the file.
+  // The name was marked to go at the opening: it goes now, with the file,
+  // or when the last program that shares it lets go.
   bool Close() override {
     if (!open_) return false;
     Release();
     if (!node_->parent) return false;
-    fs_.Detach(*node_);
+    fs_.Unlink(*node_);
     return true;
   }
 
@@ -175,6 +189,42 @@ class FakeFileSystem::Target : public WipeTarget {
   Kind kind_;
   std::uint64_t position_ = 0;
   bool open_ = true;
+};
+
+// Walks from the root down to the file's folder at every call: the fake has
+// no handles to keep, and nothing changes under it between two lines.
+class FakeFileSystem::Scope : public platform::EraseScope {
+ public:
+  Scope(FakeFileSystem& fs, std::string root, platform::WalkedFolders walked)
+      : fs_(fs), root_(std::move(root)), walked_(std::move(walked)) {}
+
+  bool Delete(const std::string& path) override { return Allows(path) && fs_.Delete(path); }
+  std::unique_ptr<WipeTarget> OpenToErase(const std::string& path) override {
+    return Allows(path) ? fs_.OpenToErase(path) : nullptr;
+  }
+
+ private:
+  bool Walked(const std::string& folder, const Node* node) const {
+    auto it = walked_.find(folder);
+    return node && it != walked_.end() && it->second == Identity(node);
+  }
+  // The root may be reached through links; below it, no folder may be one.
+  bool Allows(const std::string& path) const {
+    if (path.size() <= root_.size() || path.compare(0, root_.size(), root_) != 0) return false;
+    Node* node = fs_.FollowLinks(fs_.Find(root_));
+    if (!node || !node->folder || !Walked(root_, node)) return false;
+    std::string folder = root_;
+    for (std::size_t at = root_.size(), cut; (cut = path.find('\\', at)) != std::string::npos; at = cut + 1) {
+      node = node->Child(path.substr(at, cut - at));
+      folder = path.substr(0, cut + 1);
+      if (!node || !node->folder || node->isLink || !Walked(folder, node)) return false;
+    }
+    return true;
+  }
+
+  FakeFileSystem& fs_;
+  std::string root_;
+  platform::WalkedFolders walked_;
 };
 
 FakeFileSystem::FakeFileSystem() : top_(std::make_unique<Node>()) { top_->folder = true; }
@@ -229,6 +279,7 @@ FakeFileSystem::Node& FakeFileSystem::Make(const std::string& path, bool folder)
       made->folder = !last || folder;
       made->attrs = made->folder ? platform::kAttrDirectory : platform::kAttrArchive;
       made->parent = node;
+      made->id = nextId_++;
       if (!made->folder) made->data = std::make_shared<Data>();
       child = made.get();
       node->children.push_back(std::move(made));
@@ -251,6 +302,14 @@ void FakeFileSystem::Detach(Node& node) {
     for (auto& c : n.children) drop(*c);
   };
   drop(node);
+}
+
+void FakeFileSystem::Unlink(Node& node) {
+  if (node.sharingHolders > 0) {
+    node.deletePending = true;
+    return;
+  }
+  Detach(node);
 }
 
 void FakeFileSystem::AddFolder(const std::string& path, std::uint32_t attrs) {
@@ -298,6 +357,29 @@ void FakeFileSystem::SetAttributes(const std::string& path, std::uint32_t attrs)
 
 void FakeFileSystem::SetLocked(const std::string& path, bool locked) {
   if (Node* node = Find(path)) node->locked = locked;
+}
+
+void FakeFileSystem::SetHeldSharing(const std::string& path, bool held) {
+  Node* node = Find(path);
+  if (!node) return;
+  node->sharingHolders += held ? 1 : -1;
+  if (node->sharingHolders == 0 && node->deletePending) Detach(*node);
+}
+
+void FakeFileSystem::Rename(const std::string& from, const std::string& to) {
+  Node* node = Find(from);
+  if (!node || !node->parent || Find(to)) return;
+  std::vector<std::string> parts = Parts(to);
+  if (parts.empty()) return;
+  const std::string parentPath = to.substr(0, to.find_last_of('\\', to.size() - 2) + 1);
+  Node& parent = parentPath.empty() ? *top_ : Make(parentPath, true);
+  auto& siblings = node->parent->children;
+  auto it = std::find_if(siblings.begin(), siblings.end(), [&](const auto& c) { return c.get() == node; });
+  std::shared_ptr<Node> moved = *it;
+  siblings.erase(it);
+  moved->name = parts.back();
+  moved->parent = &parent;
+  parent.children.push_back(std::move(moved));
 }
 
 void FakeFileSystem::SetVirtualLength(const std::string& path, std::uint64_t length) {
@@ -376,7 +458,8 @@ std::unique_ptr<platform::DirListing> FakeFileSystem::List(const std::string& fo
     for (const auto& child : node->children)
       if (passes(child->attrs) && !Dangling(*child)) entries.push_back({child->name, child->attrs});
   }
-  return std::make_unique<SnapshotListing>(std::move(entries));
+  return std::make_unique<SnapshotListing>(std::move(entries),
+                                           node && node->folder ? Identity(node) : std::nullopt);
 }
 
 std::optional<std::uint32_t> FakeFileSystem::Attributes(const std::string& path) {
@@ -389,7 +472,7 @@ bool FakeFileSystem::Delete(const std::string& path) {
   Node* node = Find(path);
   if (!node || Dangling(*node) || node->folder || Locked(*node)) return false;
   if (node->attrs & platform::kAttrReadOnly) return false;
-  Detach(*node);
+  Unlink(*node);
   return true;
 }
 
@@ -404,6 +487,11 @@ std::unique_ptr<WipeTarget> FakeFileSystem::OpenToErase(const std::string& path)
   auto shared = *std::find_if(siblings.begin(), siblings.end(),
                               [&](const auto& c) { return c.get() == node; });
   return std::make_unique<Target>(*this, shared, FoldCase(path), kind);
+}
+
+std::unique_ptr<platform::EraseScope> FakeFileSystem::Within(const std::string& root,
+                                                             platform::WalkedFolders walked) {
+  return std::make_unique<Scope>(*this, root, std::move(walked));
 }
 
 std::unique_ptr<platform::ByteStream> FakeFileSystem::OpenRead(const std::string& path) {
@@ -438,6 +526,8 @@ void FakeFileSystem::DumpTree(const Node& node, const std::string& path, std::st
       if (child->data->names > 1) out += ", " + std::to_string(child->data->names) + " names";
     }
     if (child->locked) out += " locked";
+    if (child->sharingHolders > 0) out += " held by others";
+    if (child->deletePending) out += " deletion pending";
     if (child->held) out += " open";
     out += "\n";
     if (child->folder && !child->isLink) DumpTree(*child, childPath, out);

@@ -49,6 +49,11 @@ class FakeFileSystem : public platform::FileSystem {
   void SetAttributes(const std::string& path, std::uint32_t attrs);
   // Held open by another program without leave to share or delete.
   void SetLocked(const std::string& path, bool locked);
+  // Held open by another program that lets others read, write and delete
+  // it: a deletion then takes the name when the last holder lets go.
+  void SetHeldSharing(const std::string& path, bool held);
+  // Moves a file or folder (with everything below it) to another name.
+  void Rename(const std::string& from, const std::string& to);
   // The file's length becomes `length` without its bytes being held; writes
   // to it are recorded but not kept, so gigabyte lengths cost nothing.
   void SetVirtualLength(const std::string& path, std::uint64_t length);
@@ -75,6 +80,8 @@ class FakeFileSystem : public platform::FileSystem {
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
   bool Delete(const std::string& path) override;
   std::unique_ptr<platform::WipeTarget> OpenToErase(const std::string& path) override;
+  std::unique_ptr<platform::EraseScope> Within(const std::string& root,
+                                               platform::WalkedFolders walked) override;
   std::unique_ptr<platform::ByteStream> OpenRead(const std::string& path) override;
 
   struct Data;
@@ -82,6 +89,7 @@ class FakeFileSystem : public platform::FileSystem {
 
  private:
   class Target;
+  class Scope;
 
   Node* Find(const std::string& path) const;
   bool Dangling(const Node& node) const;
@@ -89,6 +97,8 @@ class FakeFileSystem : public platform::FileSystem {
   Node* FollowLinks(Node* node) const;
   Node& Make(const std::string& path, bool folder);
   void Detach(Node& node);
+  // The name goes now, or when the last holder that shares it lets go.
+  void Unlink(Node& node);
   void DumpTree(const Node& node, const std::string& path, std::string& out) const;
 
   std::unique_ptr<Node> top_;  // holds the drives
@@ -97,6 +107,7 @@ class FakeFileSystem : public platform::FileSystem {
   std::map<std::string, std::vector<WipeOp>> wipeOps_;  // by folded path
   std::map<std::string, int> wipeOpens_;
   int openHandles_ = 0;
+  std::uint64_t nextId_ = 1;
 };
 
 }  // namespace veltrane::fake

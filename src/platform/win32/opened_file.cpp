@@ -8,7 +8,7 @@ std::optional<OpenedInfo> QueryOpened(HANDLE h) {
   if (!GetFileInformationByHandleEx(h, FileBasicInfo, &basic, sizeof basic) ||
       !GetFileInformationByHandleEx(h, FileStandardInfo, &standard, sizeof standard))
     return std::nullopt;
-  return OpenedInfo{basic.FileAttributes, standard.NumberOfLinks};
+  return OpenedInfo{basic.FileAttributes, standard.NumberOfLinks, standard.DeletePending != FALSE};
 }
 
 bool MarkForDeletion(HANDLE h) {

@@ -8,6 +8,12 @@ namespace veltrane::win32 {
 struct OpenedInfo {
   DWORD attributes = 0;
   DWORD links = 0;  // names of the file; above 1 for a hard-linked one
+  bool deletePending = false;
+
+  // Names of the file besides the one this handle marked for deletion.
+  // Windows counts only the names not marked and says the mark is pending;
+  // Wine 8 counts every name and never reports the mark.
+  DWORD OtherNamesAfterTheMark() const { return deletePending || links == 0 ? links : links - 1; }
 };
 
 // What an open handle says of its file; nothing on failure. Asked by class

@@ -1,17 +1,18 @@
 #include "platform/win32/win32_files.h"
 
+#include <vector>
+
 #include "platform/win32/exact_path.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/link_check.h"
-#include "platform/win32/opened_file.h"
+#include "platform/win32/nt_file.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/win32_erase_scope.h"
 #include "platform/win32/win32_wipe_target.h"
 
 namespace veltrane::win32 {
 
 namespace {
 
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 constexpr std::uint32_t kFilterBits =
     platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
 
@@ -20,36 +21,57 @@ bool Passes(std::uint32_t attributes, std::uint32_t filter) {
   return (attributes & kFilterBits & ~filter) == 0;
 }
 
+// Lists the folder through the handle that also gives its identity, so
+// that the entries and the identity the scan records are of one folder.
 class Win32Listing : public platform::DirListing {
  public:
-  Win32Listing() = default;  // empty
-  Win32Listing(const std::wstring& folder, std::uint32_t filter) : filter_(filter) {
+  Win32Listing() : filter_(0) {}  // empty
+  Win32Listing(const std::wstring& folder, std::uint32_t filter, LinkCheck check)
+      : filter_(filter), buffer_(kBufferBytes / sizeof(LONGLONG)) {
     // Failure (missing folder, not a folder, no rights): an empty listing.
-    find_.Reset(FindFirstFileExW((folder + L"*").c_str(), FindExInfoBasic, &data_,
-                                 FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    pending_ = bool(find_);
+    folder_ = OpenFolderByPath(folder);
+    if (!folder_) return;
+    id_ = IdentityOf(folder_.Get(), check);
+    Fill(FileFullDirectoryRestartInfo);
   }
 
   bool Next(platform::DirEntry& entry) override {
-    while (pending_) {
-      const WIN32_FIND_DATAW current = data_;
-      // Any failure of FindNextFileW, not only ERROR_NO_MORE_FILES, ends the listing.
-      pending_ = FindNextFileW(find_.Get(), &data_) != FALSE;
-      if (!pending_) find_.Reset();
-      if (Passes(current.dwFileAttributes, filter_)) {
-        entry.name = Narrow(current.cFileName);
-        entry.attributes = current.dwFileAttributes;
+    while (at_) {
+      const auto* current = at_;
+      at_ = current->NextEntryOffset
+                ? reinterpret_cast<const FILE_FULL_DIR_INFO*>(reinterpret_cast<const char*>(current) +
+                                                             current->NextEntryOffset)
+                : nullptr;
+      const DWORD attributes = current->FileAttributes;
+      const bool passes = Passes(attributes, filter_);
+      if (passes) entry.name = Narrow({current->FileName, current->FileNameLength / sizeof(wchar_t)});
+      // Any failure to read on, not only the end, ends the listing.
+      if (!at_) Fill(FileFullDirectoryInfo);
+      if (passes) {
+        entry.attributes = attributes;
         return true;
       }
     }
     return false;
   }
 
+  std::optional<platform::FolderId> Folder() const override { return id_; }
+
  private:
-  std::uint32_t filter_ = 0;
-  FindHandle find_;
-  WIN32_FIND_DATAW data_{};
-  bool pending_ = false;  // data_ holds an entry not yet handed out
+  static constexpr std::size_t kBufferBytes = 64 * 1024;
+
+  // Reads the next batch of entries over the last one.
+  void Fill(FILE_INFO_BY_HANDLE_CLASS how) {
+    at_ = GetFileInformationByHandleEx(folder_.Get(), how, buffer_.data(), DWORD(kBufferBytes))
+              ? reinterpret_cast<const FILE_FULL_DIR_INFO*>(buffer_.data())
+              : nullptr;
+  }
+
+  std::uint32_t filter_;
+  FileHandle folder_;
+  std::optional<platform::FolderId> id_;
+  std::vector<LONGLONG> buffer_;
+  const FILE_FULL_DIR_INFO* at_ = nullptr;  // the next entry not yet handed out
 };
 
 class Win32ByteStream : public platform::ByteStream {
@@ -74,7 +96,7 @@ std::unique_ptr<platform::DirListing> Win32FileSystem::List(const std::string& f
                                                             std::uint32_t filter) {
   const std::optional<std::wstring> exact = ExactPath(folder);
   if (!exact) return std::make_unique<Win32Listing>();
-  return std::make_unique<Win32Listing>(*exact, filter);
+  return std::make_unique<Win32Listing>(*exact, filter, check_);
 }
 
 // Failure: nothing (INVALID_FILE_ATTRIBUTES).
@@ -86,44 +108,42 @@ std::optional<std::uint32_t> Win32FileSystem::Attributes(const std::string& path
   return attributes;
 }
 
-// Deleted through a handle of its own, as DeleteFileW does, so that the name
-// checked is the name deleted. Failure (missing, read-only, held open without
-// leave to delete, a folder, no rights, a link that cannot be told from a
-// file): false, nothing changed. A folder fails the open (no
-// FILE_FLAG_BACKUP_SEMANTICS), so no attribute query is needed.
-//
-// The sequence is the least a sound delete needs. On Windows: open (the link
-// itself, if the name is one), mark, close. Under Wine, where every call on a
-// handle is a round trip to the wine server (~45 us here), one more for the
-// link check (the path Wine holds for the handle): Wine 8 opens the target of
-// a file link, gives no sign of the link by name, and unlinks what a marked
-// handle resolved to, so the mark must never be set through a link.
+namespace {
+
+// Splits a file path into its folder's exact form (ending in "\") and its
+// name; false when the path names nothing (see ExactPath) or ends in "\".
+bool SplitName(const std::string& path, std::wstring& folder, std::wstring& name) {
+  const std::size_t cut = path.rfind('\\');
+  if (cut == std::string::npos || cut + 1 == path.size()) return false;
+  std::optional<std::wstring> exact = ExactPath(path.substr(0, cut + 1));
+  if (!exact || path.find('\0', cut) != std::string::npos) return false;
+  folder = std::move(*exact);
+  name = Widen(path.substr(cut + 1));
+  return true;
+}
+
+}  // namespace
+
+// Failure (missing, read-only, held open without leave to delete, a folder,
+// no rights, a link that cannot be told from a file): false, nothing changed.
+// The file is opened in its folder, which is reached by its path.
 bool Win32FileSystem::Delete(const std::string& path) {
-  const std::optional<std::wstring> exact = ExactPath(path);
-  if (!exact) return false;
-  const std::wstring& name = *exact;
-  FileHandle file(CreateFileW(name.c_str(), DELETE | FILE_READ_ATTRIBUTES, kShareAll, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-  if (!file) return false;
-  switch (check_ == LinkCheck::Handle ? Reached::Name : ReachedByFinalPath(file.Get(), name)) {
-    case Reached::Name: {
-      const bool marked = MarkForDeletion(file.Get());
-      file.Reset();  // the name goes with the handle
-      return marked;
-    }
-    case Reached::LinkTarget:
-      file.Reset();
-      return DeleteLinkName(name);
-    case Reached::Unknown:
-      break;
-  }
-  return false;
+  std::wstring folder, name;
+  if (!SplitName(path, folder, name)) return false;
+  const HeldFolder held = FolderAt(folder, check_);
+  return held.handle && DeleteIn(held, name, check_);
 }
 
 std::unique_ptr<platform::WipeTarget> Win32FileSystem::OpenToErase(const std::string& path) {
-  const std::optional<std::wstring> exact = ExactPath(path);
-  if (!exact) return nullptr;
-  return OpenWipeTarget(*exact, check_);
+  std::wstring folder, name;
+  if (!SplitName(path, folder, name)) return nullptr;
+  const HeldFolder held = FolderAt(folder, check_);
+  return held.handle ? OpenWipeTarget(held, name, check_) : nullptr;
+}
+
+std::unique_ptr<platform::EraseScope> Win32FileSystem::Within(const std::string& root,
+                                                              platform::WalkedFolders walked) {
+  return MakeEraseScope(root, std::move(walked), check_);
 }
 
 // Failure: null. Readers never lock writers out of a file they read.

@@ -1,22 +1,8 @@
 #pragma once
 #include "platform/files.h"
+#include "platform/win32/link_choice.h"
 
 namespace veltrane::win32 {
-
-// How the file layer tells a link from the file that its name stands for.
-enum class LinkCheck {
-  // Windows: a handle opened with FILE_FLAG_OPEN_REPARSE_POINT is the link
-  // itself, and the reparse attribute and link count of that one handle say
-  // all; the deletion mark on it removes only the link.
-  Handle,
-  // Wine 8: a link to a file opens as its target, so the handle's final path
-  // is set against the path opened (see ReachedByFinalPath).
-  FinalPath,
-};
-
-// FinalPath under Wine (ntdll exports wine_get_version), Handle elsewhere;
-// asked once.
-LinkCheck DetectLinkCheck();
 
 // The file system through the wide API; paths are UTF-8 in, and every one
 // reaches Windows in its ExactPath form. A path without one names nothing:
@@ -30,6 +16,7 @@ class Win32FileSystem : public platform::FileSystem {
   std::optional<std::uint32_t> Attributes(const std::string& path) override;
   bool Delete(const std::string& path) override;
   std::unique_ptr<platform::WipeTarget> OpenToErase(const std::string& path) override;
+  std::unique_ptr<platform::EraseScope> Within(const std::string& root, platform::WalkedFolders walked) override;
   std::unique_ptr<platform::ByteStream> OpenRead(const std::string& path) override;
 
  private:

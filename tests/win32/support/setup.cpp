@@ -122,6 +122,10 @@ bool MakeHardLink(const std::string& path, const std::string& existing) {
   return CreateHardLinkW(Exact(path).c_str(), Exact(existing).c_str(), nullptr) != FALSE;
 }
 
+bool Rename(const std::string& from, const std::string& to) {
+  return MoveFileExW(Exact(from).c_str(), Exact(to).c_str(), 0) != FALSE;
+}
+
 bool MakeUnixLink(const std::string& folder, const std::string& name, const std::string& target) {
   const std::wstring where = Widen(folder);
   const std::wstring link =

@@ -29,6 +29,8 @@ bool MakeFile(const std::string& path, const std::string& content);
 // for a folder that bit is set with chmod.
 bool SetAttributes(const std::string& path, std::uint32_t attributes);
 bool MakeHardLink(const std::string& path, const std::string& existing);
+// A file or folder moved to another name.
+bool Rename(const std::string& from, const std::string& to);
 // A unix symbolic link named `name` in `folder`, pointing at `target` as
 // given (relative to the folder). Works under Wine only: it runs ln.
 bool MakeUnixLink(const std::string& folder, const std::string& name, const std::string& target);
