@@ -562,21 +562,23 @@ void Win32Form::ApplyPointerNow() {
 }
 
 void Win32Form::Repaint() {
-  FlushTexts();
+  FlushTexts(true);
   RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void Win32Form::PaintChanges() {
-  FlushTexts();
+  FlushTexts(true);
   if (IsShown()) RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-void Win32Form::FlushTexts() {
+void Win32Form::FlushTexts(bool lists) {
   if (!textsDirty_) return;
   textsDirty_ = false;
   for (Control& c : controls_) {
     if (c.label) c.label->Flush();
-    if (c.quiet) {
+    if (c.quiet && !lists) {
+      textsDirty_ = true;
+    } else if (c.quiet) {
       c.quiet = false;
       SendMessageW(c.hwnd, WM_SETREDRAW, TRUE, 0);
       InvalidateRect(c.hwnd, nullptr, TRUE);

@@ -30,9 +30,9 @@ class Win32Form final : public platform::Form, private LabelHost {
   HWND Hwnd() const { return hwnd_; }
   // The runtime is going: the window goes with it, the object stays inert.
   void RuntimeGone();
-  // Labels whose text changed, and list boxes that items were added to,
-  // since the last call are repainted.
-  void FlushTexts();
+  // Labels whose text changed since the last call are repainted, and list
+  // boxes that items were added to when `lists`.
+  void FlushTexts(bool lists);
   // The changed texts, and whatever else waits to be painted (what a closed
   // message box uncovered), painted now; no message is taken from the queue.
   void PaintChanges();

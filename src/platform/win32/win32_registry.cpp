@@ -21,23 +21,21 @@ struct RawValue {
 };
 
 // The value's type and stored bytes. On failure the status of the last call;
-// `out` then holds nothing of use. A value that grows between the size query
-// and the read is asked again, a few times, before ERROR_MORE_DATA is handed on.
+// `out` then holds nothing of use. Most values fit the first read's buffer,
+// so they cost one call; a longer one, or one that grows meanwhile, is read
+// again at the size it reported, a few times, before ERROR_MORE_DATA is
+// handed on.
 RegStatus ReadRaw(HKEY key, const std::wstring& name, RawValue& out) {
-  DWORD size = 0;
-  LONG status = RegQueryValueExW(key, name.c_str(), nullptr, &out.type, nullptr, &size);
-  for (int attempt = 0; status == ERROR_SUCCESS && attempt < 4; ++attempt) {
+  constexpr DWORD kFirstRead = 512;
+  DWORD size = kFirstRead;
+  LONG status = ERROR_MORE_DATA;
+  for (int attempt = 0; status == ERROR_MORE_DATA && attempt < 5; ++attempt) {
     out.bytes.assign(size, 0);
     status = RegQueryValueExW(key, name.c_str(), nullptr, &out.type,
                               out.bytes.empty() ? nullptr : out.bytes.data(), &size);
-    if (status == ERROR_SUCCESS) {
-      out.bytes.resize(size);
-      return ERROR_SUCCESS;
-    }
-    if (status == ERROR_MORE_DATA) status = ERROR_SUCCESS;  // grew: ask again with `size`
-    else return status;
   }
-  return status == ERROR_SUCCESS ? ERROR_MORE_DATA : status;
+  if (status == ERROR_SUCCESS) out.bytes.resize(size);
+  return status;
 }
 
 // A string value as the program sees it: its UTF-16 text in UTF-8, embedded
@@ -81,20 +79,11 @@ RegStatus Win32Registry::QueryInfo(RegKey key, const std::string& name, std::uin
                                    std::uint32_t& size) {
   const HKEY h = Find(key);
   if (!h) return platform::kRegInvalidHandle;
-  const std::wstring wideName = Widen(name);
-  DWORD rawType = 0, rawSize = 0;
-  const LONG status = RegQueryValueExW(h, wideName.c_str(), nullptr, &rawType, nullptr, &rawSize);
-  if (status != ERROR_SUCCESS) return status;
-  if (rawType != REG_SZ) {
-    type = rawType;
-    size = rawSize;
-    return ERROR_SUCCESS;
-  }
   RawValue raw;
-  const RegStatus read = ReadRaw(h, wideName, raw);
+  const RegStatus read = ReadRaw(h, Widen(name), raw);
   if (read != ERROR_SUCCESS) return read;
   type = raw.type;
-  size = std::uint32_t(ProgramData(raw).size());
+  size = std::uint32_t(raw.type == REG_SZ ? ProgramData(raw).size() : raw.bytes.size());
   return ERROR_SUCCESS;
 }
 

@@ -48,7 +48,7 @@ bool Win32Runtime::LoadCommonControls() {
 
 // Modal to the main window, no icon, the first button the default.
 int Win32Runtime::ShowMessage(const std::string& text, const std::string& title, int style) {
-  FlushTexts();
+  FlushTexts(true);
   const UINT buttons = style == platform::kMsgOkCancel ? MB_OKCANCEL : MB_OK;
   HWND owner = forms_.empty() ? nullptr : forms_.front()->Hwnd();
   const int answer = MessageBoxW(owner, Widen(text).c_str(), Widen(title).c_str(),
@@ -73,7 +73,7 @@ void Win32Runtime::End() { ExitProcess(0); }
 int Win32Runtime::Run() {
   MSG msg;
   for (;;) {
-    FlushTexts();
+    FlushTexts(true);
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0) return static_cast<int>(msg.wParam);
     if (got == -1) return 1;
@@ -86,7 +86,9 @@ void Win32Runtime::DoEvents() {
   // Stamped before pumping too, so that a handler run here that lets events
   // run itself does not pump again at once.
   lastPump_ = GetTickCount64();
-  FlushTexts();
+  const bool lists = lastPump_ - lastListFlush_ >= kPaintIntervalMs;
+  if (lists) lastListFlush_ = lastPump_;
+  FlushTexts(lists);
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     // WM_QUIT belongs to the outer loop: put it back for Run to see.
@@ -115,8 +117,8 @@ void Win32Runtime::Dispatch(MSG& msg) {
   DispatchMessageW(&msg);
 }
 
-void Win32Runtime::FlushTexts() {
-  for (Win32Form* form : forms_) form->FlushTexts();
+void Win32Runtime::FlushTexts(bool lists) {
+  for (Win32Form* form : forms_) form->FlushTexts(lists);
 }
 
 }  // namespace veltrane::win32

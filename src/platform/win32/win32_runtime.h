@@ -21,7 +21,8 @@ class Win32Form;
 // DoEvents pumps only when the pump interval (kPumpIntervalMs unless told)
 // has passed since the last pump; in between it costs a tick-count read. Label texts set meanwhile are only
 // stored, and repainted when the pump runs, the event loop goes idle, or
-// PaintChanges finds its interval (kPaintIntervalMs) passed.
+// PaintChanges finds its interval (kPaintIntervalMs) passed. A list box that
+// fills is redrawn whole, so the pump redraws it only at that interval.
 class Win32Runtime final : public platform::Runtime {
  public:
   static constexpr std::uint64_t kPumpIntervalMs = 15;
@@ -54,7 +55,8 @@ class Win32Runtime final : public platform::Runtime {
 
  private:
   void Dispatch(MSG& msg);
-  void FlushTexts();
+  // Filling lists too when `lists`, else only the labels.
+  void FlushTexts(bool lists);
 
   ModuleHandle commonControls_;  // first: freed after every window of theirs
   HINSTANCE module_;
@@ -64,6 +66,7 @@ class Win32Runtime final : public platform::Runtime {
   std::uint64_t pumpIntervalMs_;
   std::uint64_t lastPump_ = 0;
   std::uint64_t lastPaint_ = 0;
+  std::uint64_t lastListFlush_ = 0;
 };
 
 }  // namespace veltrane::win32
