@@ -34,21 +34,6 @@ inline const std::string kDetailsName = "Veltrane - Details";
 class ActionsTest : public FakePlatformTest {
  protected:
   ActionsTest() {
-    runtime.SetControlNames({
-        {ids::Status_Cookies, "Status_Cookies"},
-        {ids::Status_History, "Status_History"},
-        {ids::Status_Cache, "Status_Cache"},
-        {ids::Command_Scan, "Command_Scan"},
-        {ids::Command_Remove, "Command_Remove"},
-        {ids::Check_Wipe, "Check_Wipe"},
-        {ids::Combo_Pass, "Combo_Pass"},
-        {ids::Label_Cookies_Details, "Label_Cookies_Details"},
-        {ids::Label_History_Details, "Label_History_Details"},
-        {ids::List_Details, "List_Details"},
-        {ids::Details_Command_Close, "Command_Close"},
-        {ids::Details_Shape1, "Shape1"},
-        {ids::Label_Msg, "Label_Msg"},
-    });
     formMain = std::make_unique<FormMain>(app);
     mainForm = &formMain->form();
     formMain->Form_Load();

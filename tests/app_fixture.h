@@ -1,7 +1,6 @@
 #pragma once
 #include "app/app_context.h"
 #include "app/form_main.h"
-#include "control_names.h"
 #include "fake_platform.h"
 
 namespace veltrane::testing {
@@ -10,8 +9,6 @@ namespace veltrane::testing {
 // Load() runs its load step and shows it, as the start-up does.
 class AppFixture : public FakePlatformTest {
  protected:
-  AppFixture() { runtime.SetControlNames(ControlNames()); }
-
   void Load() {
     mainForm.Form_Load();
     if (!main().IsShown()) main().Show();

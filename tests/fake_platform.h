@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "control_names.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_files.h"
 #include "platform/fake/fake_launcher.h"
@@ -83,10 +84,13 @@ class RecordingRegistry : public fake::FakeRegistry {
   Notes& notes_;
 };
 
-// The registry and the files note what they are asked; a test that reads
-// only the fakes' state never looks at the notes.
+// The registry and the files note what they are asked (a test that reads
+// only the fakes' state never looks at the notes); the runtime's log names
+// each control as its window's design does.
 class FakePlatformTest : public ::testing::Test {
  protected:
+  FakePlatformTest() { runtime.SetControlNames(ControlNames()); }
+
   fake::FakeRuntime runtime;
   Notes notes{runtime};
   RecordingRegistry registry{notes};
