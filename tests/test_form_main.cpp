@@ -306,13 +306,9 @@ TEST_F(FormMainTest, ClosingDuringAnActionEndsItThere) {
   EXPECT_EQ(app.Details().form().ItemCount(ids::List_Details), 3) << "stopped after the first address";
 }
 
-TEST(ProgramTest, StartsShownWithItsCaptionAndEndsOnClose) {
-  fake::FakeRegistry registry;
-  fake::FakeFileSystem files;
-  fake::FakeDesktop desktop;
-  fake::FakeLauncher launcher;
-  fake::FakeRuntime runtime;
-  platform::Services services{registry, files, desktop, launcher, runtime};
+class ProgramTest : public FakePlatformTest {};
+
+TEST_F(ProgramTest, StartsShownWithItsCaptionAndEndsOnClose) {
   bool shownInLoop = false;
   runtime.QueueInLoop([&] {
     fake::FakeForm* main = runtime.FindForm("Veltrane");
@@ -329,13 +325,7 @@ TEST(ProgramTest, StartsShownWithItsCaptionAndEndsOnClose) {
 
 // The warning shows the main window before it; the start-up must not show
 // the main window again, which would raise it over the warning.
-TEST(ProgramTest, WithABrowserOpenTheWarningStaysInFront) {
-  fake::FakeRegistry registry;
-  fake::FakeFileSystem files;
-  fake::FakeDesktop desktop;
-  fake::FakeLauncher launcher;
-  fake::FakeRuntime runtime;
-  platform::Services services{registry, files, desktop, launcher, runtime};
+TEST_F(ProgramTest, WithABrowserOpenTheWarningStaysInFront) {
   desktop.AddWindow({.handle = 1, .title = "Home - Microsoft Internet Explorer"});
   EXPECT_EQ(RunProgram(services), 0);
   std::vector<std::string> shows;

@@ -21,7 +21,6 @@ enum class Side { Left, Right, Both };
 
 struct Caption {
   int id;
-  const char* name;
   COLORREF text;
   Side open;    // where a text too wide for the box is cut
   int border;   // pixels of border inside the box
@@ -30,21 +29,21 @@ struct Caption {
 constexpr COLORREF kWhite = RGB(255, 255, 255), kYellow = RGB(255, 255, 0), kBlack = RGB(0, 0, 0);
 
 constexpr Caption kCaptions[] = {
-    {ids::Label_Cookies, "Label_Cookies", kBlack, Side::Left, 1},
-    {ids::Label_History, "Label_History", kBlack, Side::Left, 1},
-    {ids::Label_Cache, "Label_Cache", kBlack, Side::Left, 1},
-    {ids::Label_Cookies_Details, "Label_Cookies_Details", kWhite, Side::Right, 0},
-    {ids::Label_History_Details, "Label_History_Details", kWhite, Side::Right, 0},
-    {ids::Label_For, "Label_For", kYellow, Side::Both, 0},
-    {ids::Label_C, "Label_C", kWhite, Side::Both, 0},
-    {ids::Label_ARR, "Label_ARR", kWhite, Side::Both, 0},
-    {ids::Label_Site, "Label_Site", kWhite, Side::Both, 0},
-    {ids::Label_URL, "Label_URL", kYellow, Side::Both, 0},
-    {ids::Label2, "Label2", kYellow, Side::Both, 0},
-    {ids::Label_Wipe, "Label_Wipe", kWhite, Side::Right, 0},
-    {ids::Status_Cookies, "Status_Cookies", kBlack, Side::Right, 1},
-    {ids::Status_History, "Status_History", kBlack, Side::Right, 1},
-    {ids::Status_Cache, "Status_Cache", kBlack, Side::Right, 1},
+    {ids::Label_Cookies, kBlack, Side::Left, 1},
+    {ids::Label_History, kBlack, Side::Left, 1},
+    {ids::Label_Cache, kBlack, Side::Left, 1},
+    {ids::Label_Cookies_Details, kWhite, Side::Right, 0},
+    {ids::Label_History_Details, kWhite, Side::Right, 0},
+    {ids::Label_For, kYellow, Side::Both, 0},
+    {ids::Label_C, kWhite, Side::Both, 0},
+    {ids::Label_ARR, kWhite, Side::Both, 0},
+    {ids::Label_Site, kWhite, Side::Both, 0},
+    {ids::Label_URL, kYellow, Side::Both, 0},
+    {ids::Label2, kYellow, Side::Both, 0},
+    {ids::Label_Wipe, kWhite, Side::Right, 0},
+    {ids::Status_Cookies, kBlack, Side::Right, 1},
+    {ids::Status_History, kBlack, Side::Right, 1},
+    {ids::Status_Cache, kBlack, Side::Right, 1},
 };
 
 bool Near(COLORREF a, COLORREF b) {
@@ -65,16 +64,16 @@ void ExpectCaptionsWhole(Case& c, const Session& s, const std::string& when) {
   if (!c.Check(!picture.bits.empty(), when + ": cannot read the main window from the screen")) return;
   for (const Caption& caption : kCaptions) {
     const HWND control = s.Control(caption.id);
-    if (!c.Check(control != nullptr, std::string(caption.name) + " is no child window")) continue;
+    if (!c.Check(control != nullptr, std::string(ids::NameOf(caption.id)) + " is no child window")) continue;
     RECT r = RectInClient(control, s.Main());
     InflateRect(&r, -caption.border, -caption.border);
     const int left = r.left, right = r.right - 1;
     if (caption.open != Side::Right)
       c.Check(TextPixelsInColumn(picture, r, left, caption.text) == 0,
-              when + ": " + caption.name + ": its text reaches the box's left edge, cut there");
+              when + ": " + ids::NameOf(caption.id) + ": its text reaches the box's left edge, cut there");
     if (caption.open != Side::Left)
       c.Check(TextPixelsInColumn(picture, r, right, caption.text) == 0,
-              when + ": " + caption.name + ": its text reaches the box's right edge, cut there");
+              when + ": " + ids::NameOf(caption.id) + ": its text reaches the box's right edge, cut there");
   }
 }
 

@@ -33,8 +33,7 @@ Rows ReadRows(const Session& s) {
 void ExpectRows(Case& c, const Session& s, const Rows& want, const std::string& when) {
   Rows got;
   WaitFor([&] { return (got = ReadRows(s)) == want; }, kEffectTimeoutMs);
-  const char* names[] = {"Status_Cookies", "Status_History", "Status_Cache"};
-  for (int i = 0; i < 3; ++i) c.Expect(got[i], want[i], when + ": " + names[i]);
+  for (int i = 0; i < 3; ++i) c.Expect(got[i], want[i], when + ": " + ids::NameOf(kRowIds[i]));
 }
 
 Rows ScanRows() {

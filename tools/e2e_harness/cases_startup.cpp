@@ -24,57 +24,55 @@ constexpr const wchar_t* kWarning =
 // The main window's design, in twips relative to its client area.
 struct Placement {
   int id;
-  const char* name;
   int left, top, width, height;
 };
 
 constexpr Placement kLayout[] = {
-    {ids::Label_Cookies, "Label_Cookies", 240, 360, 1815, 255},
-    {ids::Status_Cookies, "Status_Cookies", 2160, 360, 3855, 255},
-    {ids::Label_Cookies_Details, "Label_Cookies_Details", 2280, 615, 1455, 240},
-    {ids::Label_History, "Label_History", 240, 1080, 1815, 255},
-    {ids::Status_History, "Status_History", 2160, 1080, 3855, 255},
-    {ids::Label_History_Details, "Label_History_Details", 2280, 1335, 1455, 240},
-    {ids::Label_Cache, "Label_Cache", 240, 1800, 1815, 255},
-    {ids::Status_Cache, "Status_Cache", 2160, 1800, 3855, 255},
-    {ids::Label_For, "Label_For", 6360, 1800, 2895, 255},
-    {ids::Label_C, "Label_C", 6360, 2760, 2895, 255},
-    {ids::Label_ARR, "Label_ARR", 6360, 3000, 2895, 255},
-    {ids::Label_Site, "Label_Site", 6360, 3360, 2895, 255},
-    {ids::Label_URL, "Label_URL", 6360, 3600, 2895, 255},
-    {ids::Label2, "Label2", 6480, 4080, 2655, 255},
-    {ids::Label_Wipe, "Label_Wipe", 6750, 4320, 2175, 255},
-    {ids::Image_Scan, "Image_Scan", 480, 2280, 1455, 735},
-    {ids::Command_Scan, "Command_Scan", 480, 3000, 1275, 390},
-    {ids::Image_Remove, "Image_Remove", 3480, 2160, 1125, 945},
-    {ids::Command_Remove, "Command_Remove", 3000, 2970, 1950, 420},
-    {ids::Image_Logo, "Image_Logo", 6705, 165, 2145, 1725},
-    {ids::Image_Veltrane, "Image_Veltrane", 6360, 840, 2880, 465},
-    {ids::Image_IE, "Image_IE", 6660, 2040, 2280, 570},
-    {ids::Check_Wipe, "Check_Wipe", 6480, 4320, 195, 195},
-    {ids::Combo_Pass, "Combo_Pass", 6840, 4560, 1935, 315},
+    {ids::Label_Cookies, 240, 360, 1815, 255},
+    {ids::Status_Cookies, 2160, 360, 3855, 255},
+    {ids::Label_Cookies_Details, 2280, 615, 1455, 240},
+    {ids::Label_History, 240, 1080, 1815, 255},
+    {ids::Status_History, 2160, 1080, 3855, 255},
+    {ids::Label_History_Details, 2280, 1335, 1455, 240},
+    {ids::Label_Cache, 240, 1800, 1815, 255},
+    {ids::Status_Cache, 2160, 1800, 3855, 255},
+    {ids::Label_For, 6360, 1800, 2895, 255},
+    {ids::Label_C, 6360, 2760, 2895, 255},
+    {ids::Label_ARR, 6360, 3000, 2895, 255},
+    {ids::Label_Site, 6360, 3360, 2895, 255},
+    {ids::Label_URL, 6360, 3600, 2895, 255},
+    {ids::Label2, 6480, 4080, 2655, 255},
+    {ids::Label_Wipe, 6750, 4320, 2175, 255},
+    {ids::Image_Scan, 480, 2280, 1455, 735},
+    {ids::Command_Scan, 480, 3000, 1275, 390},
+    {ids::Image_Remove, 3480, 2160, 1125, 945},
+    {ids::Command_Remove, 3000, 2970, 1950, 420},
+    {ids::Image_Logo, 6705, 165, 2145, 1725},
+    {ids::Image_Veltrane, 6360, 840, 2880, 465},
+    {ids::Image_IE, 6660, 2040, 2280, 570},
+    {ids::Check_Wipe, 6480, 4320, 195, 195},
+    {ids::Combo_Pass, 6840, 4560, 1935, 315},
 };
 
 struct Caption {
   int id;
-  const char* name;
   const wchar_t* text;
 };
 
 constexpr Caption kCaptions[] = {
-    {ids::Label_Cookies, "Label_Cookies", L"Cookies "},
-    {ids::Label_History, "Label_History", L"History "},
-    {ids::Label_Cache, "Label_Cache", L"Cache "},
-    {ids::Status_Cookies, "Status_Cookies", L""},
-    {ids::Status_History, "Status_History", L""},
-    {ids::Status_Cache, "Status_Cache", L""},
-    {ids::Label_Cookies_Details, "Label_Cookies_Details", L"Click for details"},
-    {ids::Label_History_Details, "Label_History_Details", L"Click for details"},
-    {ids::Label_For, "Label_For", L"For:"},
-    {ids::Label_ARR, "Label_ARR", L"All Rights Reserved"},
-    {ids::Label_Site, "Label_Site", L"Visit our website:"},
-    {ids::Label2, "Label2", L"SETTINGS:"},
-    {ids::Label_Wipe, "Label_Wipe", L"Wipe data before delete"},
+    {ids::Label_Cookies, L"Cookies "},
+    {ids::Label_History, L"History "},
+    {ids::Label_Cache, L"Cache "},
+    {ids::Status_Cookies, L""},
+    {ids::Status_History, L""},
+    {ids::Status_Cache, L""},
+    {ids::Label_Cookies_Details, L"Click for details"},
+    {ids::Label_History_Details, L"Click for details"},
+    {ids::Label_For, L"For:"},
+    {ids::Label_ARR, L"All Rights Reserved"},
+    {ids::Label_Site, L"Visit our website:"},
+    {ids::Label2, L"SETTINGS:"},
+    {ids::Label_Wipe, L"Wipe data before delete"},
 };
 
 std::string RectText(const RECT& r) {
@@ -185,29 +183,29 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
     c.Check(client.right == 622 && client.bottom == 336, "client area " + RectText(client) + ", expected 622x336");
     for (const Placement& p : kLayout) {
       const HWND control = s.Control(p.id);
-      if (!c.Check(control != nullptr, std::string(p.name) + " is no child window")) continue;
-      c.Check(IsWindowVisible(control) != FALSE, std::string(p.name) + " is hidden");
+      if (!c.Check(control != nullptr, std::string(ids::NameOf(p.id)) + " is no child window")) continue;
+      c.Check(IsWindowVisible(control) != FALSE, std::string(ids::NameOf(p.id)) + " is hidden");
       const RECT r = RectInClient(control, s.Main());
       const RECT want{p.left / 15, p.top / 15, (p.left + p.width) / 15, (p.top + p.height) / 15};
       // A closed drop-down combo box takes the height its font gives it.
       const bool heightOk = p.id == ids::Combo_Pass ? std::abs((r.bottom - r.top) - (want.bottom - want.top)) <= 3
                                                     : r.bottom == want.bottom;
       c.Check(r.left == want.left && r.top == want.top && r.right == want.right && heightOk,
-              std::string(p.name) + " at " + RectText(r) + ", expected " + RectText(want));
+              std::string(ids::NameOf(p.id)) + " at " + RectText(r) + ", expected " + RectText(want));
     }
   });
 
   report.Run("main_window_captions", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    for (const Caption& caption : kCaptions) c.Expect(Text(s.Control(caption.id)), caption.text, caption.name);
+    for (const Caption& caption : kCaptions) c.Expect(Text(s.Control(caption.id)), caption.text, ids::NameOf(caption.id));
     c.Check(!Text(s.Control(ids::Label_C)).empty(), "Label_C is empty");
     c.Check(!Text(s.Control(ids::Label_URL)).empty(), "Label_URL is empty");
   });
 
   report.Run("status_rows_show_tooltip", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    for (auto [id, name] : {std::pair{int{ids::Status_Cookies}, "Status_Cookies"},
-                            std::pair{int{ids::Status_History}, "Status_History"}}) {
+    for (int id : {ids::Status_Cookies, ids::Status_History}) {
+      const char* name = ids::NameOf(id);
       MoveTo({10, 1000});
       c.Check(WaitFor([&] { return ShownTooltip(s.Pid()) == nullptr; }, kEffectTimeoutMs),
               "a tool tip stays with the pointer off the window");
@@ -285,8 +283,8 @@ void WithoutBrowserWindow(Report& report, const Settings& settings) {
 
   report.Run("details_before_scan_are_refused", [&](Case& c) {
     if (!c.Check(started, why)) return;
-    for (auto [id, name] : {std::pair{int{ids::Status_Cookies}, "Status_Cookies"},
-                            std::pair{int{ids::Label_History_Details}, "Label_History_Details"}}) {
+    for (int id : {ids::Status_Cookies, ids::Label_History_Details}) {
+      const char* name = ids::NameOf(id);
       if (!Clicked(c, s, id, name)) continue;
       ExpectMessageBox(c, s, L"Scan your system first!", L"Veltrane", false, IDOK);
       c.Check(!IsShown(s.DetailsWindow()), std::string("the details window shows after a click on ") + name);
