@@ -55,7 +55,7 @@ bool SweepUntilNothingFound(FolderWalk& walk, const std::string& rootEntry) {
       if (!intact()) return false;
     }
     start = bound + 1;
-    walk.events.DoEvents();
+    walk.pump.DoEvents();
     if (!intact()) return false;
   }
   return true;
@@ -75,7 +75,7 @@ void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
     filesSeen.erase(seen);
     for (std::string& path : paths) {
       state.fileList.Append(std::move(path));
-      events.DoEvents();
+      pump.DoEvents();
     }
     return;
   }
@@ -85,7 +85,7 @@ void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
   while (listing->Next(entry)) {
     if (!IsDotName(entry.name) && entry.attributes != platform::kAttrDirectory)
       state.fileList.Append(folder + entry.name);
-    events.DoEvents();
+    pump.DoEvents();
   }
 }
 
@@ -101,7 +101,7 @@ void FolderWalk::ListSubFolders(const std::string& folder) {
       plainFiles.push_back(folder + entry.name);
     else if (!IsDotName(entry.name) && IsWalkedFolder(entry.attributes))
       state.folderList.Append(kToExpand + folder + entry.name + "\\");
-    events.DoEvents();
+    pump.DoEvents();
   }
   filesSeen[folder] = std::move(plainFiles);
 }
