@@ -17,13 +17,6 @@ bool IsWalkedFolder(std::uint32_t attributes) {
   return attributes == platform::kAttrDirectory || attributes == kFoldersAndSystem;
 }
 
-// What filter 0 yields: no hidden, system or folder bit.
-bool IsPlainFile(std::uint32_t attributes) {
-  constexpr std::uint32_t kSelecting =
-      platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
-  return (attributes & kSelecting) == 0;
-}
-
 // The folder that a listing reached, for the removal to find again.
 void Record(ProgramState& state, const std::string& folder, const platform::DirListing& listing) {
   if (std::optional<platform::FolderId> id = listing.Folder()) state.walkedFolders[folder] = *id;
@@ -97,7 +90,7 @@ void FolderWalk::ListSubFolders(const std::string& folder) {
   std::vector<std::string> plainFiles;
   platform::DirEntry entry;
   while (listing->Next(entry)) {
-    if (IsPlainFile(entry.attributes))
+    if (platform::PassesFilter(entry.attributes, kFilesOnly))
       plainFiles.push_back(folder + entry.name);
     else if (!IsDotName(entry.name) && IsWalkedFolder(entry.attributes))
       state.folderList.Append(kToExpand + folder + entry.name + "\\");
