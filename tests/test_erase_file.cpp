@@ -30,8 +30,8 @@ class EraseFileTest : public ::testing::Test {
 // the end of a pass follows no write and gives no entry.
 class ChunkLog {
  public:
-  ChunkLog(fake::FakeFileSystem& files, fake::CountingPump& events, const std::string& path) {
-    events.OnEach([this, &files, path](int) {
+  ChunkLog(fake::FakeFileSystem& files, fake::CountingPump& pump, const std::string& path) {
+    pump.OnEach([this, &files, path](int) {
       std::uint64_t bytes = 0;
       const auto& ops = files.WipeOps(path);
       for (; seen_ < ops.size(); ++seen_)
@@ -62,10 +62,10 @@ TEST_F(EraseFileTest, ChunksOfOnePass) {
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "length " << c.length);
     fake::FakeFileSystem files;
-    fake::CountingPump events;
+    fake::CountingPump pump;
     files.AddFile(kFile, std::string(c.length, 'k'));
-    ChunkLog chunks(files, events, kFile);
-    EraseFile(files, events, kFile, 1);
+    ChunkLog chunks(files, pump, kFile);
+    EraseFile(files, pump, kFile, 1);
 
     const auto& ops = files.WipeOps(kFile);
     ASSERT_FALSE(ops.empty());
@@ -80,7 +80,7 @@ TEST_F(EraseFileTest, ChunksOfOnePass) {
     }
     EXPECT_EQ(chunks.sizes(), c.chunks);
     EXPECT_EQ(offset, c.total);
-    EXPECT_EQ(events.Count(), static_cast<int>(c.chunks.size()) + 1) << "after each chunk and the pass";
+    EXPECT_EQ(pump.Count(), static_cast<int>(c.chunks.size()) + 1) << "after each chunk and the pass";
     EXPECT_FALSE(files.Exists(kFile)) << files.ToString();
   }
 }
@@ -89,11 +89,11 @@ TEST_F(EraseFileTest, EveryPassOverwritesTheSameFileThenItIsDeleted) {
   for (int passes : {1, 3, 7}) {
     SCOPED_TRACE(testing::Message() << passes << " passes");
     fake::FakeFileSystem files;
-    fake::CountingPump events;
+    fake::CountingPump pump;
     files.AddFile(kFile, std::string(12345, 's'));
     std::vector<int> fileExistedAtEvent;
-    events.OnEach([&](int) { fileExistedAtEvent.push_back(files.Exists(kFile)); });
-    EraseFile(files, events, kFile, passes);
+    pump.OnEach([&](int) { fileExistedAtEvent.push_back(files.Exists(kFile)); });
+    EraseFile(files, pump, kFile, passes);
 
     int rewinds = 0, flushes = 0;
     for (const Op& op : files.WipeOps(kFile)) {
@@ -104,7 +104,7 @@ TEST_F(EraseFileTest, EveryPassOverwritesTheSameFileThenItIsDeleted) {
     EXPECT_EQ(rewinds, passes);
     EXPECT_EQ(flushes, passes);
     // 12345 bytes: two full chunks and a tail per pass, then the pass itself.
-    EXPECT_EQ(events.Count(), passes * 4);
+    EXPECT_EQ(pump.Count(), passes * 4);
     EXPECT_EQ(fileExistedAtEvent, std::vector<int>(passes * 4, 1)) << "deleted only at the end";
     EXPECT_FALSE(files.Exists(kFile));
     EXPECT_EQ(files.OpenHandles(), 0);
@@ -139,15 +139,15 @@ TEST_F(EraseFileTest, FilesThatCannotGoStayExactlyAsTheyWere) {
     for (std::optional<int> passes : {std::optional<int>(), std::optional<int>(1), std::optional<int>(7)}) {
       SCOPED_TRACE(testing::Message() << c.name << ", passes " << passes.value_or(-1));
       fake::FakeFileSystem files;
-      fake::CountingPump events;
+      fake::CountingPump pump;
       c.setUp(files);
       const std::string before = files.ToString();
       const std::string content = files.Content(kFile);
-      EraseFile(files, events, kFile, passes);
+      EraseFile(files, pump, kFile, passes);
       EXPECT_EQ(files.ToString(), before);
       EXPECT_EQ(files.Content(kFile), content);
       EXPECT_TRUE(files.WipeOps(kFile).empty());
-      EXPECT_EQ(events.Count(), 0);
+      EXPECT_EQ(pump.Count(), 0);
     }
   }
 }
@@ -183,11 +183,11 @@ TEST_F(EraseFileTest, HugeLengthsAreWrittenInFullAndEnd) {
                                std::uint64_t{0x100000000} + 123}) {
     SCOPED_TRACE(testing::Message() << "length " << length);
     fake::FakeFileSystem files;
-    fake::CountingPump events;
+    fake::CountingPump pump;
     files.AddFile(kFile, "");
     files.SetVirtualLength(kFile, length);
-    ChunkLog written(files, events, kFile);
-    EraseFile(files, events, kFile, 1);
+    ChunkLog written(files, pump, kFile);
+    EraseFile(files, pump, kFile, 1);
 
     const std::uint64_t chunks = length / 10000 + 1;
     std::uint64_t offset = 0;
@@ -223,13 +223,13 @@ TEST_F(EraseFileTest, FailedWritesAreSkippedAndTheFileStillGoes) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     fake::FakeFileSystem files;
-    fake::CountingPump events;
+    fake::CountingPump pump;
     files.AddFile(kFile, std::string(c.length, 'k'));
     files.SetWriteLimit(kFile, c.limit);
-    ChunkLog chunks(files, events, kFile);
+    ChunkLog chunks(files, pump, kFile);
     std::string seenBeforeDeletion;
-    events.At(static_cast<int>(c.chunks.size()) + 1, [&] { seenBeforeDeletion = files.Content(kFile); });
-    EraseFile(files, events, kFile, 1);
+    pump.At(static_cast<int>(c.chunks.size()) + 1, [&] { seenBeforeDeletion = files.Content(kFile); });
+    EraseFile(files, pump, kFile, 1);
     EXPECT_EQ(seenBeforeDeletion.substr(0, c.length).find_first_not_of('0'), std::string::npos)
         << "the first of the file's own bytes left unwritten";
     EXPECT_EQ(chunks.sizes(), c.chunks);
@@ -263,12 +263,12 @@ TEST_F(EraseFileTest, NestedEraseOfTheSameFileWhileAPassRuns) {
   for (std::optional<int> nestedPasses : {std::optional<int>(0), std::optional<int>(3)}) {
     SCOPED_TRACE(testing::Message() << "nested passes " << *nestedPasses);
     fake::FakeFileSystem files;
-    fake::CountingPump events;
+    fake::CountingPump pump;
     files.AddFile(kFile, std::string(100, 'k'));
-    events.At(1, [&] { EraseFile(files, events, kFile, nestedPasses); });
-    EraseFile(files, events, kFile, 3);
+    pump.At(1, [&] { EraseFile(files, pump, kFile, nestedPasses); });
+    EraseFile(files, pump, kFile, 3);
     EXPECT_EQ(files.WipeOpens(kFile), 1);
-    EXPECT_EQ(events.Count(), 3 * 3);
+    EXPECT_EQ(pump.Count(), 3 * 3);
     EXPECT_FALSE(files.Exists(kFile));
   }
 }

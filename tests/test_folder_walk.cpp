@@ -116,9 +116,9 @@ TEST_F(FolderWalkTest, FilesOfAWalkedFolderComeFromTheTreeListingOnce) {
   const Paths folders = {"C:\\R\\", "C:\\R\\S\\", "C:\\R\\T\\"};
   fake::FakeFileSystem fresh;
   build(fresh);
-  fake::CountingPump freshEvents;
+  fake::CountingPump freshPump;
   ProgramState expected;
-  FolderWalk freshWalk{fresh, freshEvents, expected};
+  FolderWalk freshWalk{fresh, freshPump, expected};
   for (const std::string& folder : folders) freshWalk.ListFiles(folder, 1);
   ASSERT_EQ(Entries(expected.fileList),
             (Paths{"C:\\R\\none", "C:\\R\\plain", "C:\\R\\ro", "C:\\R\\S\\link", "C:\\R\\S\\s1"}));
@@ -130,7 +130,7 @@ TEST_F(FolderWalkTest, FilesOfAWalkedFolderComeFromTheTreeListingOnce) {
   pump.Reset();
   for (const std::string& folder : folders) walk.ListFiles(folder, 1);
   EXPECT_EQ(Entries(state.fileList), Entries(expected.fileList)) << fs.ToString();
-  EXPECT_EQ(pump.Count(), freshEvents.Count());
+  EXPECT_EQ(pump.Count(), freshPump.Count());
   EXPECT_EQ(fs.ListCalls().size(), treeListings);
 
   fs.AddFile("C:\\R\\later", "");
@@ -225,13 +225,13 @@ TEST_F(FolderWalkTest, RootAloneAfterOneSweep) {
     SCOPED_TRACE(c.name);
     fake::FakeFileSystem files;
     if (c.exists) files.AddFile("C:\\R\\only", "");
-    fake::CountingPump events;
+    fake::CountingPump pump;
     ProgramState s;
-    FolderWalk w{files, events, s};
+    FolderWalk w{files, pump, s};
     s.folderList.Append("stale");
     w.ListFolderTree("C:\\R\\");
     EXPECT_EQ(Entries(s.folderList), (Paths{"C:\\R\\"}));
-    EXPECT_EQ(events.Count(), c.events);
+    EXPECT_EQ(pump.Count(), c.events);
   }
 }
 
@@ -293,17 +293,17 @@ TEST_F(FolderWalkTest, NestedWalkAtAnyEventPointLeavesTheOuterWalkSound) {
       SCOPED_TRACE(testing::Message() << "nested walk of " << nestedRoot << " at event " << k);
       fake::FakeFileSystem files;
       build(files);
-      fake::CountingPump events;
+      fake::CountingPump pump;
       ProgramState s;
-      FolderWalk outer{files, events, s};
-      FolderWalk nested{files, events, s};
-      events.At(k, [&] {
+      FolderWalk outer{files, pump, s};
+      FolderWalk nested{files, pump, s};
+      pump.At(k, [&] {
         nested.ListFolderTree(nestedRoot);
         nested.ListFiles("C:\\R\\A\\", 0);
       });
       outer.ListFolderTree("C:\\R\\");
       EXPECT_EQ(Entries(s.folderList), Entries(s0.folderList));
-      EXPECT_LT(events.Count(), 4 * points);
+      EXPECT_LT(pump.Count(), 4 * points);
     }
   }
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <memory>
 
-#include "core/context.h"
+#include "core/action_context.h"
 #include "platform/runtime.h"
 
 namespace veltrane {
@@ -38,7 +38,7 @@ class FormMain : public platform::FormEvents {
 
   AppContext& app_;
   std::unique_ptr<platform::Form> form_;
-  Context ctx_;  // for the actions: the platform, the state and this window
+  ActionContext ctx_;  // for the actions: the platform, the state and this window
 };
 
 }  // namespace veltrane

@@ -29,7 +29,7 @@ void WriteAt(platform::WipeTarget& target, std::uint64_t offset, std::uint64_t l
 // chunks, then a tail of the full chunks' overshoot past L (1 to 10000), so
 // each pass writes 20000 * n - L bytes, always more than L. 64-bit counts: a
 // length near or past 2^31 neither overflows the count nor stops it short.
-void WritePass(platform::WipeTarget& target, platform::EventPump& events, std::uint64_t length,
+void WritePass(platform::WipeTarget& target, platform::EventPump& pump, std::uint64_t length,
                const std::string& chunk) {
   const std::uint64_t fullChunks = length / kWipeChunk + 1;
   // A write that fails (disk full in the overshoot, say) is skipped and the
@@ -39,11 +39,11 @@ void WritePass(platform::WipeTarget& target, platform::EventPump& events, std::u
   for (std::uint64_t i = 0; i < fullChunks; ++i) {
     WriteAt(target, offset, length, chunk.data(), chunk.size());
     offset += chunk.size();
-    events.DoEvents();
+    pump.DoEvents();
   }
   const std::string tail(static_cast<std::size_t>(fullChunks * kWipeChunk - length), '0');
   WriteAt(target, offset, length, tail.data(), tail.size());
-  events.DoEvents();
+  pump.DoEvents();
   target.Flush();
 }
 
@@ -57,7 +57,7 @@ void WritePass(platform::WipeTarget& target, platform::EventPump& events, std::u
 // program ends first, so no partly written file is ever left under it. A link
 // or a file with further names loses only this name, unwritten: its bytes are
 // not ours alone.
-void EraseFile(platform::EraseScope& scope, platform::EventPump& events, const std::string& path,
+void EraseFile(platform::EraseScope& scope, platform::EventPump& pump, const std::string& path,
                std::optional<int> wipePasses) {
   const int passes = wipePasses.value_or(0);
   if (passes <= 0) {
@@ -70,8 +70,8 @@ void EraseFile(platform::EraseScope& scope, platform::EventPump& events, const s
     const std::uint64_t length = target->Length();
     const std::string chunk(kWipeChunk, '0');
     for (int pass = 1; pass <= passes; ++pass) {
-      WritePass(*target, events, length, chunk);
-      events.DoEvents();
+      WritePass(*target, pump, length, chunk);
+      pump.DoEvents();
     }
   }
   target->Close();

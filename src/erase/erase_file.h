@@ -12,7 +12,7 @@ constexpr int kWipeChunk = 10000;
 // Erases one file where `scope` allows it; with wipe passes above 0 it
 // overwrites the file's own bytes that many times before deleting it.
 // Reports nothing: a file that cannot be deleted stays exactly as it was.
-void EraseFile(platform::EraseScope& scope, platform::EventPump& events,
+void EraseFile(platform::EraseScope& scope, platform::EventPump& pump,
                const std::string& path, std::optional<int> wipePasses);
 
 }  // namespace veltrane

@@ -30,7 +30,7 @@ namespace {
 
 class Removal {
  public:
-  Removal(const Context& ctx, FormMsg& msg) : os_(ctx.os), state_(ctx.state), form_(ctx.main), msg_(msg) {}
+  Removal(const ActionContext& ctx, FormMsg& msg) : os_(ctx.os), state_(ctx.state), form_(ctx.main), msg_(msg) {}
 
   void Run() {
     form_.SetMousePointer(platform::kPointerHourglass);
@@ -89,7 +89,7 @@ class Removal {
 
 }  // namespace
 
-void RunRemoval(const Context& ctx, FormMsg& msg) {
+void RunRemoval(const ActionContext& ctx, FormMsg& msg) {
   platform::Runtime& runtime = ctx.os.runtime;
   if (!ctx.state.scanDone) {
     runtime.ShowMessage("Scan your system first!", "Veltrane", platform::kMsgOkOnly);

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "core/context.h"
+#include "core/action_context.h"
 
 namespace veltrane {
 
@@ -10,7 +10,7 @@ class FormMsg;
 
 // The removal behind Command_Remove and Image_Remove; its summary goes to
 // the message window `msg`.
-void RunRemoval(const Context& ctx, FormMsg& msg);
+void RunRemoval(const ActionContext& ctx, FormMsg& msg);
 
 // WipePasses for a removal from the wipe settings: unticked gives 0; ticked
 // gives 1, 3 or 7 by the selected pass item, or keeps `previous` when no

@@ -12,6 +12,14 @@ namespace veltrane::platform {
 constexpr std::uint32_t kAttrReadOnly = 0x1, kAttrHidden = 0x2, kAttrSystem = 0x4,
                         kAttrDirectory = 0x10, kAttrArchive = 0x20, kAttrReparsePoint = 0x400;
 
+// Whether a listing with `filter` yields an entry of these attributes: each of
+// its hidden, system and folder bits must also be set in the filter
+// (read-only and archive play no part).
+inline bool PassesFilter(std::uint32_t attributes, std::uint32_t filter) {
+  constexpr std::uint32_t kSelecting = kAttrHidden | kAttrSystem | kAttrDirectory;
+  return (attributes & kSelecting & ~filter) == 0;
+}
+
 // Which folder a handle or a listing reached: its volume and its file id.
 // Two folders with the same identity are one, whatever their paths.
 struct FolderId {
@@ -92,9 +100,8 @@ class EraseScope {
 class FileSystem : public EraseScope {
  public:
   virtual ~FileSystem() = default;
-  // The entries of one folder that pass the filter: an entry is yielded when
-  // each of its hidden, system and folder bits is also set in the filter
-  // (read-only and archive play no part). Filter 0 gives the plain files;
+  // The entries of one folder that pass the filter (PassesFilter). Filter 0
+  // gives the plain files;
   // filter 20 adds folders (with "." and ".."), and system entries. Never
   // null: a folder that cannot be listed gives an empty listing.
   virtual std::unique_ptr<DirListing> List(const std::string& folder, std::uint32_t filter) = 0;

@@ -17,13 +17,6 @@ bool IsWalkedFolder(std::uint32_t attributes) {
   return attributes == platform::kAttrDirectory || attributes == kFoldersAndSystem;
 }
 
-// What filter 0 yields: no hidden, system or folder bit.
-bool IsPlainFile(std::uint32_t attributes) {
-  constexpr std::uint32_t kSelecting =
-      platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
-  return (attributes & kSelecting) == 0;
-}
-
 // The folder that a listing reached, for the removal to find again.
 void Record(ProgramState& state, const std::string& folder, const platform::DirListing& listing) {
   if (std::optional<platform::FolderId> id = listing.Folder()) state.walkedFolders[folder] = *id;
@@ -55,7 +48,7 @@ bool SweepUntilNothingFound(FolderWalk& walk, const std::string& rootEntry) {
       if (!intact()) return false;
     }
     start = bound + 1;
-    walk.events.DoEvents();
+    walk.pump.DoEvents();
     if (!intact()) return false;
   }
   return true;
@@ -75,7 +68,7 @@ void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
     filesSeen.erase(seen);
     for (std::string& path : paths) {
       state.fileList.Append(std::move(path));
-      events.DoEvents();
+      pump.DoEvents();
     }
     return;
   }
@@ -85,7 +78,7 @@ void FolderWalk::ListFiles(const std::string& folder, int appendFlag) {
   while (listing->Next(entry)) {
     if (!IsDotName(entry.name) && entry.attributes != platform::kAttrDirectory)
       state.fileList.Append(folder + entry.name);
-    events.DoEvents();
+    pump.DoEvents();
   }
 }
 
@@ -97,11 +90,11 @@ void FolderWalk::ListSubFolders(const std::string& folder) {
   std::vector<std::string> plainFiles;
   platform::DirEntry entry;
   while (listing->Next(entry)) {
-    if (IsPlainFile(entry.attributes))
+    if (platform::PassesFilter(entry.attributes, kFilesOnly))
       plainFiles.push_back(folder + entry.name);
     else if (!IsDotName(entry.name) && IsWalkedFolder(entry.attributes))
       state.folderList.Append(kToExpand + folder + entry.name + "\\");
-    events.DoEvents();
+    pump.DoEvents();
   }
   filesSeen[folder] = std::move(plainFiles);
 }

@@ -14,7 +14,7 @@ namespace veltrane {
 // (a click handled while events run) cannot disturb the outer one's position.
 struct FolderWalk {
   platform::FileSystem& files;
-  platform::EventPump& events;
+  platform::EventPump& pump;
   ProgramState& state;
 
   // Appends folder + name of every plain file at the top of `folder` (which

@@ -31,7 +31,7 @@ bool IsCookieFile(const std::string& path) {
 
 class TraceScan {
  public:
-  explicit TraceScan(const Context& ctx)
+  explicit TraceScan(const ActionContext& ctx)
       : os_(ctx.os), state_(ctx.state), form_(ctx.main), walk_{ctx.os.files, ctx.os.runtime, ctx.state} {}
 
   void Run() {
@@ -137,7 +137,7 @@ class TraceScan {
 
 }  // namespace
 
-void RunScan(const Context& ctx) {
+void RunScan(const ActionContext& ctx) {
   if (ctx.state.scanRunning) return;
   ScanRunning running(ctx.state.scanRunning);
   TraceScan(ctx).Run();

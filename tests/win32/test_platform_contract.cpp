@@ -394,12 +394,12 @@ TYPED_TEST(Contract, LinkToAHeldFileStaysWhileItIsHeld) {
   ASSERT_TRUE(this->b.AddLink("l.lnk", "t.txt"));
   auto held = this->b.Hold("t.txt");
   ASSERT_TRUE(held);
-  fake::CountingPump events;
-  for (int passes : {0, 3}) EraseFile(this->b.files(), events, this->P("l.lnk"), passes);
+  fake::CountingPump pump;
+  for (int passes : {0, 3}) EraseFile(this->b.files(), pump, this->P("l.lnk"), passes);
   EXPECT_TRUE(this->b.Exists("l.lnk"));
   held.reset();
   EXPECT_EQ(this->b.Content("t.txt"), "held");
-  EraseFile(this->b.files(), events, this->P("l.lnk"), 3);
+  EraseFile(this->b.files(), pump, this->P("l.lnk"), 3);
   EXPECT_FALSE(this->b.Exists("l.lnk")) << "removed once let go";
   EXPECT_EQ(this->b.Content("t.txt"), "held");
 }
@@ -415,9 +415,9 @@ TYPED_TEST(Contract, DanglingLinkIsNotSeenAndStays) {
   EXPECT_EQ(fs.Attributes(this->P("l.txt")), std::nullopt);
   EXPECT_EQ(fs.OpenToErase(this->P("l.txt")), nullptr);
   EXPECT_FALSE(fs.Delete(this->P("l.txt")));
-  fake::CountingPump events;
-  EraseFile(fs, events, this->P("l.txt"), 0);
-  EraseFile(fs, events, this->P("l.txt"), 3);
+  fake::CountingPump pump;
+  EraseFile(fs, pump, this->P("l.txt"), 0);
+  EraseFile(fs, pump, this->P("l.txt"), 3);
   ASSERT_TRUE(this->b.AddFile("t.txt", "back"));
   EXPECT_EQ(this->b.Content("l.txt"), "back") << "the link is still there";
 }
@@ -551,13 +551,13 @@ TYPED_TEST(Contract, EraseFileTouchesExactlyTheListedName) {
       std::shared_ptr<void> hold;
       ASSERT_TRUE(c.setUp(this->b, dir, hold)) << "set-up";
       ASSERT_TRUE(this->b.Exists(dir + c.name)) << "set-up";
-      fake::CountingPump events;
-      EraseFile(this->b.files(), events, this->P(dir + c.name), passes);
+      fake::CountingPump pump;
+      EraseFile(this->b.files(), pump, this->P(dir + c.name), passes);
       hold.reset();
       EXPECT_EQ(this->b.Exists(dir + c.name), !c.goes) << this->b.State();
       for (const auto& [name, bytes] : c.kept) EXPECT_EQ(this->b.Content(dir + name), bytes) << name;
       const bool written = c.goes && passes > 0 && c.ownBytes;
-      EXPECT_EQ(events.Count() > 0, written) << "events run while passes write, and only then";
+      EXPECT_EQ(pump.Count() > 0, written) << "events run while passes write, and only then";
     }
   }
 }
@@ -616,8 +616,8 @@ TYPED_TEST(Contract, EraseStaysInTheFoldersTheScanListed) {
       ASSERT_TRUE(this->b.AddFolderLink(dir + "via", dir + "root"));
 
       ProgramState state;
-      fake::CountingPump events;
-      FolderWalk walk{this->b.files(), events, state};
+      fake::CountingPump pump;
+      FolderWalk walk{this->b.files(), pump, state};
       const std::string root = this->P(dir + c.root + "\\");
       walk.ListFolderTree(root);
       state.fileList.Clear();
@@ -626,7 +626,7 @@ TYPED_TEST(Contract, EraseStaysInTheFoldersTheScanListed) {
       ASSERT_TRUE(c.change(this->b, dir)) << "the change after the scan";
 
       const auto scope = this->b.files().Within(root, state.walkedFolders);
-      for (std::size_t i = 1; i <= state.fileList.Count(); ++i) EraseFile(*scope, events, state.fileList[i], passes);
+      for (std::size_t i = 1; i <= state.fileList.Count(); ++i) EraseFile(*scope, pump, state.fileList[i], passes);
       for (const char* file : c.gone) EXPECT_FALSE(this->b.Exists(dir + file)) << file << "\n" << this->b.State();
       for (const auto& [file, bytes] : c.kept) EXPECT_EQ(this->b.Content(dir + file), bytes) << file << "\n" << this->b.State();
     }
@@ -649,8 +649,8 @@ TYPED_TEST(Contract, FolderWalkListsOddNamesExactly) {
   ASSERT_TRUE(this->b.AddFile("tree\\bar", "x", 34));
 
   ProgramState state;
-  fake::CountingPump events;
-  FolderWalk walk{this->b.files(), events, state};
+  fake::CountingPump pump;
+  FolderWalk walk{this->b.files(), pump, state};
   const std::string root = this->P("tree\\");
   walk.ListFolderTree(root);
   std::vector<std::string> folders, found;

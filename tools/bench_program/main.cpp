@@ -47,10 +47,10 @@ std::vector<std::string> Narrowed(const std::vector<std::wstring>& paths) {
 }
 
 // ListFolderTree, then ListFiles on every folder found, as the scan does a tree.
-std::size_t ProgramWalk(veltrane::win32::Win32Runtime& events, const std::string& root) {
+std::size_t ProgramWalk(veltrane::win32::Win32Runtime& pump, const std::string& root) {
   veltrane::win32::Win32FileSystem files;
   veltrane::ProgramState state;
-  veltrane::FolderWalk walk{files, events, state};
+  veltrane::FolderWalk walk{files, pump, state};
   walk.ListFolderTree(root);
   state.fileList.Clear();
   for (std::size_t i = 1; i <= state.folderList.Count(); ++i)
@@ -69,10 +69,10 @@ std::vector<T> Slice(const std::vector<T>& all, std::size_t from, std::size_t co
 }
 
 // The folders below `root` as the scan records them, for the removal's scope.
-veltrane::platform::WalkedFolders Walked(veltrane::platform::FileSystem& files, veltrane::platform::EventPump& events,
+veltrane::platform::WalkedFolders Walked(veltrane::platform::FileSystem& files, veltrane::platform::EventPump& pump,
                                          const std::string& root) {
   veltrane::ProgramState state;
-  veltrane::FolderWalk walk{files, events, state};
+  veltrane::FolderWalk walk{files, pump, state};
   walk.ListFolderTree(root);
   return state.walkedFolders;
 }
@@ -81,14 +81,14 @@ veltrane::platform::WalkedFolders Walked(veltrane::platform::FileSystem& files, 
 // DeleteFileW (what the checks cost) and against the calls a delete bounded
 // to the scanned folders cannot do without (what the program adds). The machine is shared, so the three take turns a thousand files at
 // a time, each batch in another order: a busy moment falls on all alike.
-void EraseFigures(const std::wstring& base, veltrane::win32::Win32Runtime& events) {
+void EraseFigures(const std::wstring& base, veltrane::win32::Win32Runtime& pump) {
   veltrane::win32::Win32FileSystem files;
   const std::wstring programRoot = base + L"erase-program\\", checkedRoot = base + L"erase-checked\\";
   const auto erased = Narrowed(bench::MakeFiles(programRoot, kEraseFiles, 0));
   const auto deleted = bench::MakeFiles(base + L"erase-delete\\", kEraseFiles, 0);
   const auto checkedAway = bench::MakeFiles(checkedRoot, kEraseFiles, 0);
   const std::string root = veltrane::win32::Narrow(programRoot);
-  const auto scope = files.Within(root, Walked(files, events, root));
+  const auto scope = files.Within(root, Walked(files, pump, root));
   bench::BareBoundedDelete bounded(checkedRoot);
   double erase = 0, plain = 0, checked = 0;
   int plainGone = 0, checkedGone = 0;
@@ -100,7 +100,7 @@ void EraseFigures(const std::wstring& base, veltrane::win32::Win32Runtime& event
     const std::function<void()> runs[] = {
         [&] {
           erase += Time([&] {
-            for (const auto& path : mine) veltrane::EraseFile(*scope, events, path, 0);
+            for (const auto& path : mine) veltrane::EraseFile(*scope, pump, path, 0);
           });
         },
         [&] { plain += Time([&] { plainGone += bench::BareDelete(theirs); }); },
@@ -122,7 +122,7 @@ void EraseFigures(const std::wstring& base, veltrane::win32::Win32Runtime& event
 // same flush; the median of three runs of each. The files are made in twins,
 // one after the other, and the two take turns over which twin they get and
 // which goes first: either way round showed ~10% for nothing otherwise.
-void WipeFigure(const std::wstring& base, veltrane::win32::Win32Runtime& events) {
+void WipeFigure(const std::wstring& base, veltrane::win32::Win32Runtime& pump) {
   veltrane::win32::Win32FileSystem files;
   std::vector<std::size_t> twinSizes;
   std::uint64_t total = 0;
@@ -141,7 +141,7 @@ void WipeFigure(const std::wstring& base, veltrane::win32::Win32Runtime& events)
       const std::wstring& overwritten = twins[2 * i + (turn ? 1 : 0)];
       // One pass of the eraser writes 20000 * n - L bytes, n = L div 10000 + 1.
       const std::uint64_t passBytes = 20000 * (kWipeSizes[i] / veltrane::kWipeChunk + 1) - kWipeSizes[i];
-      const auto runWipe = [&] { wipeRun += Time([&] { veltrane::EraseFile(files, events, wiped, 1); }); };
+      const auto runWipe = [&] { wipeRun += Time([&] { veltrane::EraseFile(files, pump, wiped, 1); }); };
       const auto runFloor = [&] {
         floorRun += Time([&] { gone += bench::BareOverwrite({overwritten}, {passBytes}, veltrane::kWipeChunk); });
       };
@@ -168,7 +168,7 @@ void WipeFigure(const std::wstring& base, veltrane::win32::Win32Runtime& events)
 // Returns the walk's tree, left in place for the program's figures.
 std::wstring RunFileFigures(const std::wstring& base) {
   // The program's own event pump: what the modules call between items.
-  veltrane::win32::Win32Runtime events;
+  veltrane::win32::Win32Runtime pump;
   const std::wstring tree = base + L"tree\\";
   bench::MakeTree(tree, bench::kBigTree);
   std::vector<std::wstring> found;
@@ -177,15 +177,15 @@ std::wstring RunFileFigures(const std::wstring& base) {
   std::size_t walked = 0;
   double walk = 1e9, walkFloor = 1e9;
   for (int turn = 0; turn < 2; ++turn) {
-    walk = std::min(walk, Time([&] { walked = ProgramWalk(events, veltrane::win32::Narrow(tree)); }));
+    walk = std::min(walk, Time([&] { walked = ProgramWalk(pump, veltrane::win32::Narrow(tree)); }));
     found.clear();
     walkFloor = std::min(walkFloor, Time([&] { bench::BareWalk(tree, found); }));
   }
   Check(walked == found.size() && walked == bench::kBigTree.Files(), "the walk missed files");
   Report("walk", "walk", walk, walkFloor);
 
-  EraseFigures(base, events);
-  WipeFigure(base, events);
+  EraseFigures(base, pump);
+  WipeFigure(base, pump);
   return tree;
 }
 

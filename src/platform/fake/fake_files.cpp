@@ -448,15 +448,13 @@ std::unique_ptr<platform::DirListing> FakeFileSystem::List(const std::string& fo
   std::vector<DirEntry> entries;
   Node* node = EndsInSeparator(folder) ? FollowLinks(Find(folder)) : nullptr;
   if (node && node->folder) {
-    constexpr std::uint32_t kSelecting =
-        platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
-    auto passes = [&](std::uint32_t attrs) { return (attrs & kSelecting & ~filter) == 0; };
-    if (passes(platform::kAttrDirectory)) {
+    if (platform::PassesFilter(platform::kAttrDirectory, filter)) {
       entries.push_back({".", platform::kAttrDirectory});
       entries.push_back({"..", platform::kAttrDirectory});
     }
     for (const auto& child : node->children)
-      if (passes(child->attrs) && !Dangling(*child)) entries.push_back({child->name, child->attrs});
+      if (platform::PassesFilter(child->attrs, filter) && !Dangling(*child))
+        entries.push_back({child->name, child->attrs});
   }
   return std::make_unique<SnapshotListing>(std::move(entries),
                                            node && node->folder ? Identity(node) : std::nullopt);

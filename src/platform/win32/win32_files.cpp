@@ -13,14 +13,6 @@ namespace veltrane::win32 {
 
 namespace {
 
-constexpr std::uint32_t kFilterBits =
-    platform::kAttrHidden | platform::kAttrSystem | platform::kAttrDirectory;
-
-// An entry passes when each of its hidden, system and folder bits is in the filter.
-bool Passes(std::uint32_t attributes, std::uint32_t filter) {
-  return (attributes & kFilterBits & ~filter) == 0;
-}
-
 // Lists the folder through the handle that also gives its identity, so
 // that the entries and the identity the scan records are of one folder.
 class Win32Listing : public platform::DirListing {
@@ -43,7 +35,7 @@ class Win32Listing : public platform::DirListing {
                                                              current->NextEntryOffset)
                 : nullptr;
       const DWORD attributes = current->FileAttributes;
-      const bool passes = Passes(attributes, filter_);
+      const bool passes = platform::PassesFilter(attributes, filter_);
       if (passes) entry.name = Narrow({current->FileName, current->FileNameLength / sizeof(wchar_t)});
       // Any failure to read on, not only the end, ends the listing.
       if (!at_) Fill(FileFullDirectoryInfo);

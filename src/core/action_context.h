@@ -8,7 +8,7 @@ namespace veltrane {
 // What an action of the main window works with: the platform, the
 // program-wide variables, and the main window, whose status rows, pointer and
 // wipe settings it reads and writes.
-struct Context {
+struct ActionContext {
   platform::Services& os;
   ProgramState& state;
   platform::Form& main;
