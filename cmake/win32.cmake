@@ -7,7 +7,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run ${CMAKE_BIN
 veltrane_sources(WIN32_SOURCES src/platform/win32)
 add_library(veltrane_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(veltrane_win32 PUBLIC veltrane_core
-  user32 gdi32 advapi32 kernel32 msimg32 version)
+  user32 gdi32 advapi32 kernel32 msimg32)
 
 # GoogleTest from Debian's sources, built for Windows.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
