@@ -35,3 +35,14 @@ add_subdirectory(tools/e2e_harness)
 
 # The benchmark of the folder walk and the eraser under Wine (tools/bench).
 add_subdirectory(tools/bench_program)
+
+# A DLL of ours planted beside a copy of veltrane.exe under each name the
+# program imports or loads: started, the program must run none of them.
+add_library(veltrane_planted_mark SHARED tests/win32/planted/planted_mark.cpp)
+set_target_properties(veltrane_planted_mark PROPERTIES PREFIX "")
+add_executable(veltrane_planted_dll_tests tests/win32/planted/test_planted_dlls.cpp)
+target_include_directories(veltrane_planted_dll_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_options(veltrane_planted_dll_tests PRIVATE -municode)
+target_link_libraries(veltrane_planted_dll_tests PRIVATE gtest advapi32)
+add_test(NAME no_planted_dll_runs
+  COMMAND veltrane_planted_dll_tests $<TARGET_FILE:veltrane> $<TARGET_FILE:veltrane_planted_mark>)
