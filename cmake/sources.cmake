@@ -43,6 +43,7 @@ set(WIN32_SOURCES
   src/platform/win32/link_choice.cpp
   src/platform/win32/nt_file.cpp
   src/platform/win32/opened_file.cpp
+  src/platform/win32/system_library.cpp
   src/platform/win32/utf.cpp
   src/platform/win32/version_resource.cpp
   src/platform/win32/win32_desktop.cpp

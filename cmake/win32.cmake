@@ -6,7 +6,7 @@ set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run ${CMAKE_BIN
 
 add_library(veltrane_win32 STATIC ${WIN32_SOURCES})
 target_link_libraries(veltrane_win32 PUBLIC veltrane_core
-  user32 gdi32 advapi32 kernel32 msimg32 version ntdll)
+  user32 gdi32 advapi32 kernel32 msimg32 ntdll)
 
 # GoogleTest from Debian's sources, built for Windows.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -36,3 +36,14 @@ add_subdirectory(tools/e2e_harness)
 
 # The benchmark of the folder walk and the eraser under Wine (tools/bench).
 add_subdirectory(tools/bench_program)
+
+# A DLL of ours planted beside a copy of veltrane.exe under each name the
+# program imports or loads: started, the program must run none of them.
+add_library(veltrane_planted_mark SHARED tests/win32/planted/planted_mark.cpp)
+set_target_properties(veltrane_planted_mark PROPERTIES PREFIX "")
+add_executable(veltrane_planted_dll_tests tests/win32/planted/test_planted_dlls.cpp)
+target_include_directories(veltrane_planted_dll_tests PRIVATE ${CMAKE_BINARY_DIR}/generated)
+target_link_options(veltrane_planted_dll_tests PRIVATE -municode)
+target_link_libraries(veltrane_planted_dll_tests PRIVATE gtest advapi32)
+add_test(NAME no_planted_dll_runs
+  COMMAND veltrane_planted_dll_tests $<TARGET_FILE:veltrane> $<TARGET_FILE:veltrane_planted_mark>)

@@ -10,6 +10,7 @@
 #include "app/form_main_design.h"
 #include "app/program.h"
 #include "app_fixture.h"
+#include "veltrane_version.h"
 #include "windows/form_details.h"
 #include "windows/form_msg.h"
 
@@ -54,7 +55,7 @@ TEST_F(FormMainTest, LoadStepRunsInOrderAndWarnsAfterShowingTheMainWindow) {
   mainForm.Form_Load();
 
   EXPECT_EQ(runtime.LogSince(mark), (std::vector<std::string>{
-      "Veltrane: caption Veltrane v1.11 (build 22)",
+      std::string("Veltrane: caption ") + VELTRANE_CAPTION,
       "Veltrane.Combo_Pass: clear",
       "Veltrane.Combo_Pass: item 1 Pass    (normal)",
       "Veltrane.Combo_Pass: item 3 Passes (secure)",
@@ -313,7 +314,7 @@ TEST_F(ProgramTest, StartsShownWithItsCaptionAndEndsOnClose) {
   runtime.QueueInLoop([&] {
     fake::FakeForm* main = runtime.FindForm("Veltrane");
     ASSERT_NE(main, nullptr);
-    shownInLoop = main->IsShown() && main->Caption() == "Veltrane v1.11 (build 22)";
+    shownInLoop = main->IsShown() && main->Caption() == VELTRANE_CAPTION;
   });
   EXPECT_EQ(RunProgram(services), 0);
   EXPECT_TRUE(shownInLoop);

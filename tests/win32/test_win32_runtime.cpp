@@ -548,9 +548,8 @@ TEST(VersionResource, NumbersComeFromTheFixedFileInfo) {
     std::size_t at;
     std::uint8_t value;
   };
-  // The key is VerQueryValueW's to read; a length word past the bytes must
-  // not send it reading beyond them.
-  for (const Broken& b : {Broken{"signature", 40, 0}, Broken{"value length", 2, 10},
+  // A length word past the bytes must not send the read beyond them.
+  for (const Broken& b : {Broken{"signature", 40, 0}, Broken{"key", 8, 'T'}, Broken{"value length", 2, 10},
                           Broken{"length word past the end", 0, 200}}) {
     SCOPED_TRACE(b.what);
     auto copy = block;

@@ -1,5 +1,6 @@
 // The program on a prefix made by plain wineboot, without the fonts the
-// tools copy in: every caption must still show whole. A caption cut by its
+// tools copy in, or on a screen above 96 dpi: every caption must still show
+// whole. A caption cut by its
 // box leaves its text colour in the box's outermost column on that side.
 #include <windows.h>
 
@@ -77,6 +78,23 @@ void ExpectCaptionsWhole(Case& c, const Session& s, const std::string& when) {
   }
 }
 
+// What the screenshots and cases of this run are named after: the stock
+// prefix at 96 dpi, else the screen's DPI.
+struct Run {
+  std::string cases;
+  std::wstring shots;
+};
+
+Run ThisRun() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  if (dpi == 96) return {"stock_prefix", L"-stock-fonts"};
+  return {"dpi" + std::to_string(dpi), L"-" + std::to_wstring(dpi) + L"dpi"};
+}
+
+std::wstring Shot(const wchar_t* name, const Run& run) { return name + run.shots; }
+
 bool RowsSettled(const Session& s, const wchar_t* const* lastTexts) {
   const std::wstring cache = Text(s.Control(ids::Status_Cache));
   for (; *lastTexts; ++lastTexts)
@@ -85,20 +103,20 @@ bool RowsSettled(const Session& s, const wchar_t* const* lastTexts) {
 }
 
 // The widest status texts come from a scan and a removal of the seeded profile.
-void ScanAndRemove(Case& c, const Session& s) {
+void ScanAndRemove(Case& c, const Session& s, const Run& run) {
   std::string why;
   if (!Clicked(c, s, ids::Command_Scan, "Command_Scan")) return;
   const wchar_t* scanEnds[] = {L" Found:", L" No cache", L"ERROR", nullptr};
   if (!c.Check(WaitFor([&] { return RowsSettled(s, scanEnds); }, 30000), "the scan did not end within 30 s")) return;
   ExpectCaptionsWhole(c, s, "after the scan");
-  s.Screenshot(s.Main(), L"after-scan-stock-fonts");
+  s.Screenshot(s.Main(), Shot(L"after-scan", run).c_str());
 
   if (Clicked(c, s, ids::Status_Cookies, "Status_Cookies")) {
     HWND details = nullptr;
     if (c.Check(WaitFor([&] { return IsShown(details = s.DetailsWindow()); }, kEffectTimeoutMs), "no details window")) {
       // The list fills while events run: a heading, a blank line, the domains.
       WaitFor([&] { return ListLines(FindControl(details, ids::List_Details)).size() > 2; }, kEffectTimeoutMs);
-      s.Screenshot(details, L"details-cookies-stock-fonts");
+      s.Screenshot(details, Shot(L"details-cookies", run).c_str());
       s.ClickIn(details, ids::Details_Command_Close, why);
       WaitFor([&] { return !IsWindowVisible(details); }, kEffectTimeoutMs);
     }
@@ -111,38 +129,39 @@ void ScanAndRemove(Case& c, const Session& s) {
   if (!c.Check(WaitFor([&] { return RowsSettled(s, removalEnds) && IsShown(msg = s.MessageWindow()); }, 30000),
                "the removal did not end with its summary within 30 s"))
     return;
-  s.Screenshot(msg, L"message-window-summary-stock-fonts");
+  s.Screenshot(msg, Shot(L"message-window-summary", run).c_str());
   // The message window lies over the rows: it goes before they are read.
   if (Clicked(c, s, ids::Msg_Command_Close, "Msg_Command_Close", msg))
     WaitFor([&] { return !IsWindowVisible(msg); }, kEffectTimeoutMs);
   ExpectCaptionsWhole(c, s, "after the removal");
-  s.Screenshot(s.Main(), L"after-removal-stock-fonts");
+  s.Screenshot(s.Main(), Shot(L"after-removal", run).c_str());
 }
 
 }  // namespace
 
 void RunStockFontCases(Report& report, const Settings& settings) {
+  const Run run = ThisRun();
   {
     Session s(settings);
     std::string why;
     const bool started = s.Start(why);
-    if (started) s.Screenshot(s.Main(), L"main-at-start-stock-fonts");
-    report.Run("stock_prefix_main_window_captions_show_whole", [&](Case& c) {
+    if (started) s.Screenshot(s.Main(), Shot(L"main-at-start", run).c_str());
+    report.Run(run.cases + "_main_window_captions_show_whole", [&](Case& c) {
       if (c.Check(started, why)) ExpectCaptionsWhole(c, s, "at start");
     });
-    report.Run("stock_prefix_status_texts_show_whole", [&](Case& c) {
-      if (c.Check(started, why)) ScanAndRemove(c, s);
+    report.Run(run.cases + "_status_texts_show_whole", [&](Case& c) {
+      if (c.Check(started, why)) ScanAndRemove(c, s, run);
     });
   }
   BrowserWindow browser;
   Session s(settings);
   std::string why;
   const bool started = s.Start(why);
-  report.Run("stock_prefix_message_window_shows", [&](Case& c) {
+  report.Run(run.cases + "_message_window_shows", [&](Case& c) {
     if (!c.Check(started, why)) return;
     HWND msg = nullptr;
     c.Check(WaitFor([&] { return IsShown(msg = s.MessageWindow()); }, kEffectTimeoutMs), "no message window shown");
-    if (msg) s.Screenshot(msg, L"message-window-warning-stock-fonts");
+    if (msg) s.Screenshot(msg, Shot(L"message-window-warning", run).c_str());
   });
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "launched.h"
+#include "veltrane_version.h"
 
 namespace e2e {
 
@@ -12,7 +13,7 @@ struct Settings {
   std::wstring outDir;   // screenshots, ending in "\"
 };
 
-constexpr const wchar_t* kMainCaption = L"Veltrane v1.11 (build 22)";
+constexpr const wchar_t* kMainCaption = L"" VELTRANE_CAPTION;
 
 // One run of veltrane.exe: started by the harness, ended by the user's close
 // or, when a case leaves it running, terminated when the session goes.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/runtime.h"
+#include "veltrane_version.h"
 
 namespace veltrane::fake {
 
@@ -201,7 +202,7 @@ class FakeRuntime : public platform::Runtime {
   FakeForm& Named(const std::string& form) const;
   void Forget(FakeForm* form);
 
-  platform::Version version_{1, 11, 22};
+  platform::Version version_{VELTRANE_VERSION_MAJOR, VELTRANE_VERSION_MINOR, VELTRANE_VERSION_REVISION};
   std::map<int, std::string> names_;
   std::vector<int> answers_;
   std::vector<Queued> atEvents_;

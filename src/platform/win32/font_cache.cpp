@@ -41,17 +41,19 @@ HFONT FontCache::Get(platform::Font font) {
   for (const Entry& e : fonts_)
     if (e.font.tenthsOfPoint == font.tenthsOfPoint && e.font.bold == font.bold) return e.handle.Get();
   ScreenDc screen;
-  const int dpi = GetDeviceCaps(screen.Get(), LOGPIXELSY);
-  // 8.25 pt at 96 dpi is 11 pixels of character height, 9.75 pt is 13: the
-  // sizes of Wine's own bitmap font (sserife.fon) and of the Windows one.
-  const int height = MulDiv(font.tenthsOfPoint, dpi, 720);
-  if (!designFaceInstalled_) {
-    const FontHandle probe = Create(kDesignFace, height, false);
-    designFaceInstalled_ = _wcsicmp(FaceIn(screen.Get(), probe.Get()).c_str(), kDesignFace) == 0;
-  }
+  // The layout has fixed pixels (15 twips to the pixel at any DPI), so the
+  // fonts get the pixel heights of 96 dpi whatever the screen's: 8.25 pt is
+  // 11 pixels of character height, 9.75 pt is 13, the sizes of Wine's own
+  // bitmap font (sserife.fon) and of the Windows one.
+  constexpr int kLayoutDpi = 96;
+  const int height = MulDiv(font.tenthsOfPoint, kLayoutDpi, 720);
+  const int widthLimit = DesignSampleWidth(font.tenthsOfPoint, font.bold);
+  // Above 96 dpi the system gives "MS Sans Serif" from its large-font file,
+  // which has no strike that small and runs wider: a stand-in takes over.
+  const int designWidth = SampleWidthIn(screen.Get(), kDesignFace, height, font.bold);
   FaceChoice choice{kDesignFace, height};
-  if (!*designFaceInstalled_)
-    choice = ChooseStandIn(kStandIns, height, MulDiv(DesignSampleWidth(font.tenthsOfPoint, font.bold), dpi, 96),
+  if (designWidth < 0 || designWidth > widthLimit)
+    choice = ChooseStandIn(kStandIns, height, widthLimit,
                            [&](const std::wstring& face, int h) { return SampleWidthIn(screen.Get(), face, h, font.bold); });
   fonts_.push_back({font, Create(choice.face, choice.height, font.bold)});
   return fonts_.back().handle.Get();

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,8 +9,9 @@
 
 namespace veltrane::win32 {
 
-// One font per size and weight, kept for the program's life: "MS Sans Serif"
-// where it is installed, else the stand-in that font_choice.h picks.
+// One font per size and weight, kept for the program's life, in the pixel
+// heights of the fixed-pixel layout: "MS Sans Serif" where the system has it
+// in those heights, else the stand-in that font_choice.h picks.
 class FontCache {
  public:
   FontCache() = default;
@@ -27,7 +27,6 @@ class FontCache {
     FontHandle handle;
   };
   std::vector<Entry> fonts_;
-  std::optional<bool> designFaceInstalled_;  // asked once
 };
 
 }  // namespace veltrane::win32

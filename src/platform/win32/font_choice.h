@@ -14,7 +14,7 @@ inline constexpr const wchar_t* kDesignFace = L"MS Sans Serif";
 // Letters whose width stands for a face's width.
 inline constexpr const wchar_t* kWidthSample = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
-// The sample's width in the design's face at 96 dpi, in pixels.
+// The sample's width in the design's face at its pixel heights, in pixels.
 int DesignSampleWidth(int tenthsOfPoint, bool bold);
 
 struct FaceChoice {

@@ -3,6 +3,7 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "platform/win32/system_library.h"
 #include "platform/win32/utf.h"
 
 namespace veltrane::win32 {
@@ -27,14 +28,14 @@ Win32Launcher::~Win32Launcher() {
 // it (RPC_E_CHANGED_MODE): that one is not ours to end.
 void Win32Launcher::Load() {
   loaded_ = true;
-  ole_.Reset(LoadLibraryW(L"ole32.dll"));
+  ole_ = LoadSystemLibrary(L"ole32.dll");
   using InitializeFunction = HRESULT(WINAPI*)(void*, DWORD);
   const auto initialize = Entry<InitializeFunction>(ole_, "CoInitializeEx");
   const auto uninitialize = Entry<UninitializeFunction>(ole_, "CoUninitialize");
   if (initialize && uninitialize &&
       SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
     uninitialize_ = uninitialize;
-  shell_.Reset(LoadLibraryW(L"shell32.dll"));
+  shell_ = LoadSystemLibrary(L"shell32.dll");
   shellExecute_ = Entry<ShellExecuteFunction>(shell_, "ShellExecuteExW");
 }
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "platform/win32/label_window.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/utf.h"
 #include "platform/win32/version_resource.h"
 #include "platform/win32/win32_form.h"
@@ -35,7 +36,7 @@ void Win32Runtime::Forget(const Win32Form& form) {
 
 bool Win32Runtime::LoadCommonControls() {
   if (commonControls_) return true;
-  ModuleHandle library(LoadLibraryW(L"comctl32.dll"));
+  ModuleHandle library = LoadSystemLibrary(L"comctl32.dll");
   if (!library) return false;
   using InitFunction = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
   const auto init = reinterpret_cast<InitFunction>(

@@ -7,10 +7,12 @@
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_launcher.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/win32_registry.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   using namespace veltrane;
+  win32::KeepDllSearchInSystemFolder();
   try {
     win32::Win32Registry registry;
     win32::Win32FileSystem files;
