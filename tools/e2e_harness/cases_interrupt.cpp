@@ -136,15 +136,16 @@ bool ReachPoint(Case& c, Session& s, const Profile& profile, Point point) {
   ExpectMessageBox(c, s, L"Really delete all information?", L"Please confirm", true, IDOK);
   if (c.Failed()) return false;
 
-  // The row is set before the file is opened and reaches the window manager
-  // when events first run, after the first chunk.
+  // The row is set, and may be painted, before the file is opened: the
+  // first pass has begun once the file's first byte is overwritten.
   const std::wstring erasing = L" Erasing cookies (1)";
+  const std::wstring big = profile.PathOf(Root::Cookies, kBigName);
   const DWORD start = GetTickCount();
   // Looked at every millisecond: a pass may take only a few hundred of them.
-  if (!c.Check(WaitFor([&] { return HeldText(cookies) == erasing; }, kWipeTimeoutMs, kEveryMillisecond),
-               "the wipe never showed " + Quote(erasing)))
+  if (!c.Check(WaitFor([&] { return HeldText(cookies) == erasing && FirstByte(big) == '0'; }, kWipeTimeoutMs,
+                       kEveryMillisecond),
+               "the wipe never showed " + Quote(erasing) + " with the file overwritten at the start"))
     return false;
-  const std::wstring big = profile.PathOf(Root::Cookies, kBigName);
   if (point != Point::FirstPass) {
     // A pass ends past the old length: its tail goes beyond it.
     if (!c.Check(WaitFor([&] { return SizeOf(big) > kBigSize; }, kWipeTimeoutMs, kEveryMillisecond),
