@@ -38,6 +38,7 @@ set(WIN32_SOURCES
   src/platform/win32/exact_path.cpp
   src/platform/win32/font_cache.cpp
   src/platform/win32/font_choice.cpp
+  src/platform/win32/item_list.cpp
   src/platform/win32/label_window.cpp
   src/platform/win32/link_check.cpp
   src/platform/win32/link_choice.cpp
@@ -50,6 +51,8 @@ set(WIN32_SOURCES
   src/platform/win32/win32_erase_scope.cpp
   src/platform/win32/win32_files.cpp
   src/platform/win32/win32_form.cpp
+  src/platform/win32/win32_form_messages.cpp
+  src/platform/win32/win32_form_paint.cpp
   src/platform/win32/win32_launcher.cpp
   src/platform/win32/win32_registry.cpp
   src/platform/win32/win32_runtime.cpp

@@ -92,6 +92,16 @@ class BufferedPaint {
   Selection selection_;
 };
 
+// Answers WM_PAINT through a buffer the size of the window's client area.
+template <typename Paint>
+void PaintBuffered(HWND hwnd, Paint&& paint) {
+  PaintScope scope(hwnd);
+  RECT client;
+  GetClientRect(hwnd, &client);
+  BufferedPaint buffer(scope.Get(), client.right, client.bottom);
+  paint(buffer.Get());
+}
+
 // 0xRRGGBB as the design writes colours, to GDI's 0x00BBGGRR.
 constexpr COLORREF ToColorRef(std::uint32_t rgb) {
   return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);

@@ -87,11 +87,7 @@ LRESULT LabelWindow::OnGetText(WPARAM capacity, wchar_t* buffer) const {
 }
 
 void LabelWindow::OnPaint() {
-  PaintScope paint(hwnd_);
-  RECT rc;
-  GetClientRect(hwnd_, &rc);
-  BufferedPaint buffer(paint.Get(), rc.right, rc.bottom);
-  Paint(buffer.Get());
+  PaintBuffered(hwnd_, [this](HDC dc) { Paint(dc); });
 }
 
 void LabelWindow::Paint(HDC dc) {

@@ -9,31 +9,20 @@
 #include "platform/win32/art_library.h"
 #include "platform/win32/font_cache.h"
 #include "platform/win32/guarded_call.h"
+#include "platform/win32/item_list.h"
 #include "platform/win32/utf.h"
+#include "platform/win32/win32_form_shared.h"
 #include "platform/win32/win32_runtime.h"
 
 namespace veltrane::win32 {
 
 using platform::ControlDesign;
 using platform::ControlKind;
+using namespace form;
 
 namespace {
 
-constexpr int kTwipsPerPixel = 15;
 constexpr int kDropDownHeight = 120;  // the combo box's list: about eight items
-constexpr int kFrameTextIndent = 8;
-// Above every design id, which are also the ids of the design's timers.
-constexpr UINT_PTR kTooltipTimer = 0x7FFF;
-
-int Px(int twips) { return MulDiv(twips, 1, kTwipsPerPixel); }
-
-bool HasColour(platform::Colour c) {
-  return c != platform::kDefaultColour && c != platform::kTransparent;
-}
-
-COLORREF ForeOf(const ControlDesign& d, int systemColour) {
-  return HasColour(d.fore) ? ToColorRef(d.fore) : GetSysColor(systemColour);
-}
 
 // Where a control's container puts it: frames are painted on the form, so
 // what they hold lies on the form too, shifted by the frame's place.
@@ -66,15 +55,11 @@ std::string WindowText(HWND hwnd) {
   return Narrow(text);
 }
 
-// The combo box and the list box take the same requests under different
-// message numbers. Both answer CB_ERR / LB_ERR (-1) for "none" or failure.
-struct ItemMessages {
-  UINT reset, add, count, textLength, text, getSelection, setSelection;
-};
-constexpr ItemMessages kComboMessages{CB_RESETCONTENT, CB_ADDSTRING,    CB_GETCOUNT, CB_GETLBTEXTLEN,
-                                      CB_GETLBTEXT,    CB_GETCURSEL,    CB_SETCURSEL};
-constexpr ItemMessages kListMessages{LB_RESETCONTENT, LB_ADDSTRING, LB_GETCOUNT, LB_GETTEXTLEN,
-                                     LB_GETTEXT,      LB_GETCURSEL, LB_SETCURSEL};
+ItemList ItemsOf(ControlKind kind, HWND hwnd) {
+  if (kind == ControlKind::ComboBox) return ItemList::Combo(hwnd);
+  if (kind == ControlKind::ListBox) return ItemList::List(hwnd);
+  throw std::logic_error("not a combo box or list box");
+}
 
 }  // namespace
 
@@ -264,250 +249,6 @@ const Win32Form::Control* Win32Form::FindByField(HWND hwnd) const {
   return nullptr;
 }
 
-// --- window procedure
-
-// The children and the tool tip go with the window.
-void Win32Form::OnDetach() {
-  hwnd_ = nullptr;
-  tooltip_ = nullptr;
-  for (Control& c : controls_) c.hwnd = c.field = nullptr;
-}
-
-LRESULT Win32Form::OnMessage(UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_PAINT: OnPaint(); return 0;
-    case WM_ERASEBKGND: return 1;  // WM_PAINT covers every pixel
-    case WM_COMMAND:
-      OnCommand(reinterpret_cast<HWND>(lp), HIWORD(wp));
-      return 0;
-    case WM_TIMER: OnTimer(static_cast<int>(wp)); return 0;
-    case WM_CLOSE: OnClose(); return 0;
-    case WM_SETCURSOR:
-      if (OnSetCursor(reinterpret_cast<HWND>(wp), LOWORD(lp))) return TRUE;
-      break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      if (HBRUSH brush = OnControlColour(reinterpret_cast<HDC>(wp), reinterpret_cast<HWND>(lp)))
-        return reinterpret_cast<LRESULT>(brush);
-      break;
-    case WM_ACTIVATE:
-      if (HIWORD(wp) == 0) {  // not while minimised
-        OnActivate(LOWORD(wp) != WA_INACTIVE);
-        return 0;
-      }
-      break;
-  }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-// A plain window-procedure swap rather than the common controls' subclassing,
-// which would load them at start-up. The form is found in GWLP_USERDATA,
-// which the system's combo box and edit field leave to their owner.
-void Win32Form::Subclass(HWND hwnd, WNDPROC& next) {
-  SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  next = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Win32Form::KeyUpProc)));
-}
-
-LRESULT CALLBACK Win32Form::KeyUpProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  auto* self = reinterpret_cast<Win32Form*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  const auto combo = std::find_if(self->controls_.begin(), self->controls_.end(), [&](const Control& c) {
-    return c.design.kind == ControlKind::ComboBox && (c.hwnd == hwnd || c.field == hwnd);
-  });
-  if (combo == self->controls_.end()) return DefWindowProcW(hwnd, msg, wp, lp);
-  const WNDPROC next = combo->hwnd == hwnd ? combo->comboNext : combo->fieldNext;
-  const int id = combo->design.id;
-  return CallGuarded([&]() -> LRESULT {
-    const LRESULT result = CallWindowProcW(next, hwnd, msg, wp, lp);
-    if (msg == WM_NCDESTROY) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(next));
-    if (msg == WM_KEYUP || msg == WM_SYSKEYUP) {
-      const int shift = (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-                        (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-      self->events_.OnKeyUp(id, static_cast<int>(wp), shift);
-    }
-    return result;
-  });
-}
-
-void Win32Form::OnCommand(HWND control, int code) {
-  const Control* c = FindByHwnd(control);
-  if (!c || code != BN_CLICKED) return;
-  const int id = c->design.id;
-  if (c->design.kind == ControlKind::CheckBox) {
-    SendMessageW(c->hwnd, BM_SETCHECK, CheckValue(id) == 1 ? BST_UNCHECKED : BST_CHECKED, 0);
-    RaiseClick(id);
-  } else if (c->design.kind == ControlKind::Button) {
-    RaiseClick(id);
-  }
-}
-
-void Win32Form::OnTimer(int id) {
-  if (static_cast<UINT_PTR>(id) == kTooltipTimer) {
-    KillTimer(hwnd_, kTooltipTimer);
-    AddTooltips();
-    return;
-  }
-  for (const Control& c : controls_)
-    if (c.design.id == id && c.design.kind == ControlKind::Timer && c.timerOn) events_.OnTimer(id);
-}
-
-void Win32Form::OnClose() {
-  if (closeHides_) Hide();
-  events_.OnClose();
-}
-
-bool Win32Form::OnSetCursor(HWND under, int hitTest) {
-  if (hitTest != HTCLIENT) return false;
-  if (pointer_ == platform::kPointerHourglass) {
-    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
-    return true;
-  }
-  // The combo box's text field would show its I-beam: the whole box is one
-  // control with one cursor.
-  const Control* c = FindByHwnd(under);
-  if (!c) c = FindByField(under);
-  if (!c) return false;  // the form itself: its class cursor
-  SetCursor(c->design.cursor == platform::Cursor::Hand && runtime_
-                ? runtime_->Artwork().HandCursor()
-                : LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)));  // IDC_ARROW
-  return true;
-}
-
-// The check box paints its square on the brush given here: its own colour,
-// or the part of the background picture that lies under it.
-HBRUSH Win32Form::OnControlColour(HDC dc, HWND control) {
-  const Control* c = FindByHwnd(control);
-  if (!c || c->design.kind != ControlKind::CheckBox) return nullptr;
-  SetTextColor(dc, ForeOf(c->design, COLOR_BTNTEXT));
-  SetBkMode(dc, TRANSPARENT);
-  if (c->back) return c->back.Get();
-  if (backgroundBrush_) {
-    SetBrushOrgEx(dc, -c->rect.left, -c->rect.top, nullptr);
-    return backgroundBrush_.Get();
-  }
-  return backBrush_.Get();
-}
-
-// A window of its own class gets no dialog focus handling: the focus goes
-// back to where it was, or to the first control that takes it.
-void Win32Form::OnActivate(bool active) {
-  if (!active) {
-    HWND focus = GetFocus();
-    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-    return;
-  }
-  HWND target = lastFocus_;
-  if (!target || !IsWindow(target) || !IsWindowEnabled(target) || !IsWindowVisible(target))
-    target = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
-  ::SetFocus(target ? target : hwnd_);
-}
-
-bool Win32Form::PreTranslate(MSG& msg) {
-  // Enter presses the push button that has the focus; through the button's
-  // own window, so the click runs inside a window procedure like any other.
-  if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
-    const Control* c = FindByHwnd(msg.hwnd);
-    if (c && c->design.kind == ControlKind::Button) {
-      SendMessageW(c->hwnd, BM_CLICK, 0, 0);
-      return true;
-    }
-  }
-  // Tab between the controls that take the focus; Escape and Enter elsewhere
-  // become WM_COMMAND IDCANCEL / IDOK, which no control answers.
-  return IsDialogMessageW(hwnd_, &msg) != FALSE;
-}
-
-// --- painting
-
-void Win32Form::OnPaint() {
-  PaintScope paint(hwnd_);
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  BufferedPaint buffer(paint.Get(), client.right, client.bottom);
-  PaintSurface(buffer.Get());
-}
-
-// Under a label lie the form's surface and the pictures, which are below
-// every label.
-void Win32Form::PaintUnder(HDC dc, POINT origin) {
-  POINT old;
-  SetViewportOrgEx(dc, -origin.x, -origin.y, &old);
-  PaintSurface(dc);
-  for (auto c = controls_.rbegin(); c != controls_.rend(); ++c) {
-    if (!c->visible || !c->label || !c->label->IsOpaquePicture()) continue;
-    SetViewportOrgEx(dc, c->rect.left - origin.x, c->rect.top - origin.y, nullptr);
-    c->label->Paint(dc);
-  }
-  SetViewportOrgEx(dc, old.x, old.y, nullptr);
-}
-
-void Win32Form::LabelClicked(int id) { RaiseClick(id); }
-
-void Win32Form::RaiseClick(int id) { events_.OnClick(id); }
-
-// The form's own surface: back colour, background picture drawn unscaled
-// from the top-left corner, then frames, shapes and lines in design order.
-void Win32Form::PaintSurface(HDC dc) {
-  RECT client;
-  GetClientRect(hwnd_, &client);
-  FillRect(dc, &client, backBrush_.Get());
-  if (background_) {
-    MemoryDc picture(dc);
-    Selection chosen(picture.Get(), background_);
-    const SIZE size = BitmapSize(background_);
-    BitBlt(dc, 0, 0, size.cx, size.cy, picture.Get(), 0, 0, SRCCOPY);
-  }
-  for (const Control& c : controls_) {
-    if (!c.visible) continue;
-    const ControlDesign& d = c.design;
-    if (d.kind == ControlKind::Frame) {
-      PaintFrame(dc, c);
-    } else if (d.kind == ControlKind::Shape) {
-      // Inside frame: a wide outline stays within the shape's box.
-      PenHandle pen(CreatePen(PS_INSIDEFRAME, std::max(1, d.border), ForeOf(d, COLOR_WINDOWTEXT)));
-      Selection p(dc, pen.Get());
-      Selection b(dc, GetStockObject(NULL_BRUSH));
-      Rectangle(dc, c.rect.left, c.rect.top, c.rect.right, c.rect.bottom);
-    } else if (d.kind == ControlKind::Line) {
-      PenHandle pen(CreatePen(PS_SOLID, std::max(1, d.border), ForeOf(d, COLOR_WINDOWTEXT)));
-      Selection p(dc, pen.Get());
-      MoveToEx(dc, c.rect.left, c.rect.top, nullptr);
-      LineTo(dc, c.rect.right, c.rect.bottom);
-    }
-  }
-}
-
-// A group box: its back colour, an etched edge from half the caption's
-// height down, and the caption in the top edge.
-void Win32Form::PaintFrame(HDC dc, const Control& frame) {
-  const ControlDesign& d = frame.design;
-  RECT r = frame.rect;
-  if (HasColour(d.back)) {
-    BrushHandle back(CreateSolidBrush(ToColorRef(d.back)));
-    FillRect(dc, &r, back.Get());
-  }
-  if (!runtime_) return;
-  Selection font(dc, runtime_->Fonts().Get(d.font));
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  const std::wstring text = frame.label ? Widen(frame.label->Text()) : std::wstring();
-  SIZE extent{0, 0};
-  GetTextExtentPoint32W(dc, text.c_str(), int(text.size()), &extent);
-  const int textLeft = r.left + kFrameTextIndent;
-  RECT edge = r;
-  edge.top += metrics.tmHeight / 2;
-  const int saved = SaveDC(dc);
-  if (!text.empty()) ExcludeClipRect(dc, textLeft, r.top, textLeft + extent.cx, r.top + metrics.tmHeight);
-  DrawEdge(dc, &edge, EDGE_ETCHED, BF_RECT);
-  RestoreDC(dc, saved);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ForeOf(d, COLOR_BTNTEXT));
-  TextOutW(dc, textLeft, r.top, text.c_str(), int(text.size()));
-}
-
-// --- platform::Form
-
 platform::WindowHandle Win32Form::Handle() const {
   return reinterpret_cast<platform::WindowHandle>(hwnd_);
 }
@@ -655,23 +396,14 @@ void Win32Form::SetCheckValue(int id, int value) {
   if (CheckValue(id) != before) RaiseClick(id);
 }
 
-namespace {
-
-const ItemMessages& MessagesFor(ControlKind kind) {
-  if (kind == ControlKind::ComboBox) return kComboMessages;
-  if (kind == ControlKind::ListBox) return kListMessages;
-  throw std::logic_error("not a combo box or list box");
-}
-
-}  // namespace
-
 void Win32Form::ClearItems(int id) {
   const Control& c = At(id);
-  SendMessageW(c.hwnd, MessagesFor(c.design.kind).reset, 0, 0);
+  ItemsOf(c.design.kind, c.hwnd).Reset();
 }
 
 void Win32Form::AddItem(int id, const std::string& text) {
   Control& c = At(id);
+  const ItemList items = ItemsOf(c.design.kind, c.hwnd);
   // A list box redraws itself and its scroll bar at every item (~5 ms under
   // Wine): while it fills, it is redrawn only when events run.
   if (c.design.kind == ControlKind::ListBox && !c.quiet) {
@@ -679,30 +411,23 @@ void Win32Form::AddItem(int id, const std::string& text) {
     c.quiet = true;
     textsDirty_ = true;
   }
-  // Unsorted: added at the end. The control keeps the text up to its first NUL.
-  SendMessageW(c.hwnd, MessagesFor(c.design.kind).add, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+  items.Add(Widen(text).c_str());
 }
 
 int Win32Form::ItemCount(int id) const {
   const Control& c = At(id);
-  const LRESULT n = SendMessageW(c.hwnd, MessagesFor(c.design.kind).count, 0, 0);
+  const LRESULT n = ItemsOf(c.design.kind, c.hwnd).Count();
   return n < 0 ? 0 : static_cast<int>(n);
 }
 
 std::string Win32Form::Item(int id, int index) const {
   const Control& c = At(id);
-  const ItemMessages& m = MessagesFor(c.design.kind);
-  const LRESULT length = SendMessageW(c.hwnd, m.textLength, WPARAM(index), 0);
-  if (length < 0) return {};  // no such item
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT got = SendMessageW(c.hwnd, m.text, WPARAM(index), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got < 0 ? 0 : static_cast<std::size_t>(got));
-  return Narrow(text);
+  return Narrow(ItemsOf(c.design.kind, c.hwnd).Text(index));
 }
 
 int Win32Form::ListIndex(int id) const {
   const Control& c = At(id);
-  const LRESULT index = SendMessageW(c.hwnd, MessagesFor(c.design.kind).getSelection, 0, 0);
+  const LRESULT index = ItemsOf(c.design.kind, c.hwnd).Selection();
   return index < 0 ? -1 : static_cast<int>(index);
 }
 
@@ -710,8 +435,7 @@ void Win32Form::SetListIndex(int id, int index) {
   const Control& c = At(id);
   if (index < -1 || index >= ItemCount(id))
     throw std::out_of_range("no item " + std::to_string(index) + " in control " + std::to_string(id));
-  // -1 clears the selection (and a combo box's field).
-  SendMessageW(c.hwnd, MessagesFor(c.design.kind).setSelection, WPARAM(index), 0);
+  ItemsOf(c.design.kind, c.hwnd).Select(index);
 }
 
 void Win32Form::SetTimerEnabled(int id, bool enabled) {
