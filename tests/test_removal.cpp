@@ -227,7 +227,9 @@ TEST_F(RemovalTest, TypedAddressesEndAtTheFirstGap) {
     Scan();
     Remove();
     EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url1"));
-    if (c.goesOn) EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url2"));
+    if (c.goesOn) {
+      EXPECT_FALSE(registry.HasValue(kTypedUrlsKey, "Url2"));
+    }
     EXPECT_EQ(registry.HasValue(kTypedUrlsKey, "Url3"), !c.goesOn);
   }
 }

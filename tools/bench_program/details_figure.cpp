@@ -8,6 +8,7 @@
 #include "app/app_context.h"
 #include "app/form_main.h"
 #include "core/control_ids.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/win32_desktop.h"
 #include "platform/win32/win32_files.h"
 #include "platform/win32/win32_launcher.h"
@@ -27,16 +28,16 @@ constexpr const wchar_t* kTypedUrlsKey = L"Software\\Microsoft\\Internet Explore
 std::wstring UrlName(int n) { return L"Url" + std::to_wstring(n); }
 
 void StoreTypedUrls() {
-  HKEY key = nullptr;
-  Check(RegCreateKeyExW(HKEY_CURRENT_USER, kTypedUrlsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr) ==
+  HKEY created = nullptr;
+  Check(RegCreateKeyExW(HKEY_CURRENT_USER, kTypedUrlsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &created, nullptr) ==
             ERROR_SUCCESS,
         "cannot make the TypedURLs key");
+  const win32::KeyHandle key(created);
   for (int n = 1; n <= kUrls; ++n) {
     const std::wstring url = L"http://www.example" + std::to_wstring(n) + L".com/some/page.html";
-    RegSetValueExW(key, UrlName(n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(url.c_str()),
+    RegSetValueExW(key.Get(), UrlName(n).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(url.c_str()),
                    DWORD((url.size() + 1) * sizeof(wchar_t)));
   }
-  RegCloseKey(key);
 }
 
 // Each value as a reader by name must take it: the key opened, the size
@@ -44,15 +45,19 @@ void StoreTypedUrls() {
 int BareReads() {
   int read = 0;
   for (int n = 1; n <= kUrls + 1; ++n) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kTypedUrlsKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) break;
-    const std::wstring name = UrlName(n);
-    DWORD type = 0, size = 0;
-    LONG status = RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
-    std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
-    if (status == ERROR_SUCCESS)
-      status = RegQueryValueExW(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
-    RegCloseKey(key);
+    HKEY opened = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kTypedUrlsKey, 0, KEY_QUERY_VALUE, &opened) != ERROR_SUCCESS) break;
+    LONG status;
+    DWORD size = 0;
+    {
+      const win32::KeyHandle key(opened);
+      const std::wstring name = UrlName(n);
+      DWORD type = 0;
+      status = RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, nullptr, &size);
+      std::wstring data(size / sizeof(wchar_t) + 1, L'\0');
+      if (status == ERROR_SUCCESS)
+        status = RegQueryValueExW(key.Get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+    }
     if (status != ERROR_SUCCESS || size == 0) break;
     ++read;
   }

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/handles.h"
+
 namespace bench {
 
 // The least work each measured task could do with the bare API.
@@ -21,17 +23,13 @@ int BareDelete(const std::vector<std::wstring>& paths);
 class BareBoundedDelete {
  public:
   explicit BareBoundedDelete(const std::wstring& root);  // ending in "\"
-  ~BareBoundedDelete();
-  BareBoundedDelete(const BareBoundedDelete&) = delete;
-  BareBoundedDelete& operator=(const BareBoundedDelete&) = delete;
   // Files straight in sub-folders of the root, a folder's files one after
   // the other. Returns how many went.
   int Run(const std::vector<std::wstring>& paths);
 
  private:
   std::wstring root_, folderPath_;
-  void* rootHandle_ = nullptr;
-  void* folder_ = nullptr;
+  veltrane::win32::FileHandle rootHandle_, folder_;
   bool wine_;
 };
 // For each file: open it, write bytes[i] "0" characters in chunks of `chunk`,

@@ -184,14 +184,6 @@ constexpr Named kSwappedFiles[] = {{L"t1.bin", "trace one"}, {L"t2.bin", "trace 
 constexpr Named kOutsideFiles[] = {{L"t1.bin", "precious one, not a trace"}, {L"t2.bin", "precious two, not a trace"}};
 constexpr Named kOtherTraces[] = {{L"visited.dat", "history entry"}, {L"page.htm", "<html>cached</html>"}};
 
-bool WriteFileBytes(const std::wstring& path, const char* content) {
-  HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  const bool ok = h != INVALID_HANDLE_VALUE && WriteFile(h, content, DWORD(std::strlen(content)), &written, nullptr);
-  if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
-  return ok;
-}
-
 // A unix program started from Wine (a unix one gives no process handle back),
 // then a wait until `done` holds.
 bool RunUnix(const wchar_t* program, std::wstring commandLine, const std::wstring& folder,
@@ -202,10 +194,8 @@ bool RunUnix(const wchar_t* program, std::wstring commandLine, const std::wstrin
   if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                       &process))
     return false;
-  if (process.hProcess) {
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-  }
+  const veltrane::win32::ProcessHandle started(process.hProcess);
+  const veltrane::win32::ThreadHandle thread(process.hThread);
   return WaitFor(done, kEffectTimeoutMs);
 }
 
@@ -230,7 +220,7 @@ void UndoSwap(const Profile& profile) {
   if (AttributesOf(history + kSwapped) & FILE_ATTRIBUTE_REPARSE_POINT)
     RunUnix(L"Z:\\bin\\rm", std::wstring(L"rm ") + kSwapped, history,
             [&] { return AttributesOf(history + kSwapped) == INVALID_FILE_ATTRIBUTES; });
-  for (const std::wstring folder : {history + kMovedAway + L"\\", history + kSwapped + L"\\"}) {
+  for (const std::wstring& folder : {history + kMovedAway + L"\\", history + kSwapped + L"\\"}) {
     RemoveFolderFiles(folder);
     RemoveDirectoryW(folder.c_str());
   }
@@ -247,10 +237,10 @@ bool PrepareSwap(const Profile& profile, std::string& why) {
   UndoSwap(profile);
   const std::wstring swapped = profile.PathOf(Root::History, kSwapped) + L"\\";
   CreateDirectoryW(swapped.c_str(), nullptr);
-  bool ok = WriteFileBytes(profile.PathOf(Root::History, kOtherTraces[0].name), kOtherTraces[0].content) &&
-            WriteFileBytes(profile.PathOf(Root::Cache, kOtherTraces[1].name), kOtherTraces[1].content);
-  for (const Named& file : kSwappedFiles) ok = ok && WriteFileBytes(swapped + file.name, file.content);
-  for (const Named& file : kOutsideFiles) ok = ok && WriteFileBytes(kOutside + std::wstring(file.name), file.content);
+  bool ok = WriteBytes(profile.PathOf(Root::History, kOtherTraces[0].name), kOtherTraces[0].content) &&
+            WriteBytes(profile.PathOf(Root::Cache, kOtherTraces[1].name), kOtherTraces[1].content);
+  for (const Named& file : kSwappedFiles) ok = ok && WriteBytes(swapped + file.name, file.content);
+  for (const Named& file : kOutsideFiles) ok = ok && WriteBytes(kOutside + std::wstring(file.name), file.content);
   if (!ok) why = "cannot write the files of the case (error " + std::to_string(GetLastError()) + ")";
   return ok;
 }

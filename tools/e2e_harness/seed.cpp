@@ -29,15 +29,6 @@ std::wstring WithSlash(std::wstring path) {
   return path;
 }
 
-bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-  const FileHandle file(
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file) return false;
-  DWORD written = 0;
-  return bytes.empty() ||
-         (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-          written == bytes.size());
-}
 
 DWORD AttributeBits(FileKind kind) {
   switch (kind) {
@@ -223,6 +214,16 @@ SeedReport Seed(const Profile& profile) {
   ProbeArchiveFolder(profile, report);
   SeedRegistry(report);
   return report;
+}
+
+bool WriteBytes(const std::wstring& path, const std::string& bytes) {
+  const FileHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return false;
+  DWORD written = 0;
+  return bytes.empty() ||
+         (WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+          written == bytes.size());
 }
 
 std::optional<std::string> ReadBytes(const std::wstring& path) {

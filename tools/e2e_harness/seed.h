@@ -46,6 +46,8 @@ struct SeedReport {
 // an earlier run can be seeded again.
 SeedReport Seed(const Profile& profile);
 
+// Makes or replaces the file with exactly these bytes.
+bool WriteBytes(const std::wstring& path, const std::string& bytes);
 std::optional<std::string> ReadBytes(const std::wstring& path);
 DWORD AttributesOf(const std::wstring& path);  // INVALID_FILE_ATTRIBUTES when missing
 DWORD ExpectedAttributes(FileKind kind);
