@@ -86,13 +86,7 @@ void RunDetailsFigure() {
   for (int round = 0; round < kRounds; ++round) {
     const auto runDetails = [&] { details += Time([&] { main.OnClick(ids::Status_History); }); };
     const auto runFloor = [&] { floor += Time([&] { Check(BareReads() == kUrls, "the bare reads missed values"); }); };
-    if (round % 2 == 0) {
-      runDetails();
-      runFloor();
-    } else {
-      runFloor();
-      runDetails();
-    }
+    InTurn(round, runDetails, runFloor);
     Check(app.Details().form().ItemCount(ids::List_Details) == kUrls + 2, "the details list missed addresses");
   }
   RemoveTypedUrls();

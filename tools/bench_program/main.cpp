@@ -29,6 +29,7 @@
 namespace {
 
 using bench::Check;
+using bench::InTurn;
 using bench::Report;
 using bench::Time;
 
@@ -145,13 +146,7 @@ void WipeFigure(const std::wstring& base, veltrane::win32::Win32Runtime& pump) {
       const auto runFloor = [&] {
         floorRun += Time([&] { gone += bench::BareOverwrite({overwritten}, {passBytes}, veltrane::kWipeChunk); });
       };
-      if (turn) {
-        runWipe();
-        runFloor();
-      } else {
-        runFloor();
-        runWipe();
-      }
+      InTurn(int(i) + run, runWipe, runFloor);
     }
     wipe.push_back(wipeRun);
     floor.push_back(floorRun);

@@ -125,14 +125,7 @@ void RunRemovalLoopFigure(const std::wstring& base) {
           for (const std::string& path : lists[stage]) EraseFile(*scopes[stage], runtime, path, state.wipePasses);
       });
     };
-    // Taken in turn, so that neither always gets the warmer file system.
-    if (round % 2 == 0) {
-      runRemoval();
-      runFloor();
-    } else {
-      runFloor();
-      runRemoval();
-    }
+    InTurn(round, runRemoval, runFloor);
     Check(program.Left() == 0 && bare.Left() == 0, "a removal left files behind");
     real.DoEvents();
   }

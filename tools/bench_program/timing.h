@@ -15,6 +15,19 @@ double Time(Task task) {
 
 double Median(std::vector<double> values);
 
+// Runs both, `first` first in even rounds and `second` first in odd ones, so
+// that neither always gets the warmer caches.
+template <typename First, typename Second>
+void InTurn(int round, First first, Second second) {
+  if (round % 2 == 0) {
+    first();
+    second();
+  } else {
+    second();
+    first();
+  }
+}
+
 // Throws with `what` unless `ok`: the run stops with that line.
 void Check(bool ok, const std::string& what);
 
